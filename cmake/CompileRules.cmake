@@ -1,0 +1,17 @@
+# Compile rules shared by every target. The star field is specified bit for
+# bit, so no target may contract a multiply-add or relax IEEE semantics.
+function(mirrowen_compile_rules target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -ffp-contract=off -fno-fast-math)
+  if(MIRROWEN_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                             -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# Windows programs carry their runtime with them.
+function(mirrowen_static_runtime target)
+  if(WIN32)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  endif()
+endfunction()

@@ -1,0 +1,15 @@
+// Placeholders for the actions that are not built yet: each does nothing, so
+// every run mode starts, reads its settings and ends with exit code 0.
+#include "settings/saver_settings.h"
+#include "settings/settings_dialog.h"
+#include "shell/actions.h"
+
+void ChangeSaverPassword(WindowHandle) {}
+void RunSaver(WindowHandle) {}
+SettingsDialog::SettingsDialog() {}
+void SettingsDialog::Run(void*, WindowHandle, SaverSettings*) {}
+WindowHandle FindPreviewHost() { return 0; }
+
+void SaverSettings::PostClose() {}
+void SaverSettings::BeginPasswordCheck() {}
+void SaverSettings::EndPasswordCheck() {}

@@ -1,0 +1,48 @@
+// The process entry of Mirrowen.scr.
+#include <windows.h>
+
+#include <new>
+
+#include "platform/win32/instance.h"
+#include "platform/win32/registry_store.h"
+#include "settings/saver_settings.h"
+#include "settings/settings_dialog.h"
+#include "shell/actions.h"
+#include "shell/command_line.h"
+
+HINSTANCE InstanceHandle = nullptr;
+
+namespace {
+
+WindowHandle ForegroundWindow() { return FromHwnd(GetForegroundWindow()); }
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    InstanceHandle = instance;
+
+    const ParsedCommandLine parsed = ParseCommandLine(GetCommandLineA(), {ForegroundWindow, FindPreviewHost});
+    RunMode = parsed.Mode;
+    const WindowHandle parent = parsed.Parent;
+
+    SaverSettings* settings = new (std::nothrow) SaverSettings();
+    if (settings == nullptr) return 0;
+    Settings = settings;
+
+    const SettingsStore store = RegistryStore();
+    settings->ReadSystemSaverSettings(store);
+    settings->LoadSettings(store);
+
+    if (RunMode == RunModeChangePassword) {
+        ChangeSaverPassword(parent);
+    } else if (RunMode == RunModeConfigure) {
+        SettingsDialog dialog;
+        dialog.Run(InstanceHandle, parent, settings);
+    } else if (RunMode == RunModeSaver || RunMode == RunModePreview) {
+        RunSaver(parent);
+    }
+
+    Settings = nullptr;
+    delete settings;
+    return 0;
+}
