@@ -1,0 +1,35 @@
+// Resource and control ids shared by the resource script and the dialog code.
+#pragma once
+
+#define IDD_SETTINGS 104
+#define IDD_ABOUT 109
+#define IDI_MIRROWEN 1
+#define IDS_SAVER_NAME 1
+
+#define IDC_BOUNCE_BOTTOM 1011
+#define IDC_BOUNCE_TOP 1012
+#define IDC_BOUNCE_SIDES 1013
+#define IDC_STAR_COUNT 1014
+#define IDC_STAR_VEL 1015
+#define IDC_STAR_COUNT_LABEL 1016
+#define IDC_STAR_VEL_LABEL 1017
+#define IDC_GRAVITY 1018
+#define IDC_ORIGINS 1019
+#define IDC_GRAVITY_LABEL 1020
+#define IDC_ORIGINS_LABEL 1021
+#define IDC_PULSATE 1022
+#define IDC_PULSATE_LABEL 1023
+#define IDC_LENS_FLARE 1024
+#define IDC_RESOLUTION 1026
+#define IDC_ORIGIN_SPEED 1027
+#define IDC_ORIGIN_SPEED_LABEL 1028
+#define IDC_ABOUT 1029
+#define IDC_COLOURS 1030
+#define IDC_SHAPE 1031
+#define IDC_STAR_SIZE 1032
+#define IDC_STAR_SIZE_LABEL 1033
+#define IDC_DECAY 1034
+#define IDC_DECAY_LABEL 1035
+#define IDC_CORONA 1036
+#define IDC_CORONA_LABEL 1037
+#define IDC_PRESET 1038
