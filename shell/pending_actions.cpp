@@ -4,12 +4,5 @@
 #include "settings/settings_dialog.h"
 #include "shell/actions.h"
 
-void ChangeSaverPassword(WindowHandle) {}
 void RunSaver(WindowHandle) {}
-SettingsDialog::SettingsDialog() {}
-void SettingsDialog::Run(void*, WindowHandle, SaverSettings*) {}
 WindowHandle FindPreviewHost() { return 0; }
-
-void SaverSettings::PostClose() {}
-void SaverSettings::BeginPasswordCheck() {}
-void SaverSettings::EndPasswordCheck() {}
