@@ -10,7 +10,6 @@
 #include "shell/actions.h"
 #include "shell/command_line.h"
 
-HINSTANCE InstanceHandle = nullptr;
 
 namespace {
 

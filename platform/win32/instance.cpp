@@ -1,0 +1,3 @@
+#include "platform/win32/instance.h"
+
+HINSTANCE InstanceHandle = nullptr;
