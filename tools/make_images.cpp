@@ -2,6 +2,7 @@
 // <id>.tga into the directory given on the command line. The output depends
 // on nothing but this code, so the committed images can be checked against a
 // fresh run byte for byte.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -100,6 +101,10 @@ GreyImage ShiningStar() {
         const double d = std::sqrt(x * x + y * y);
         const double s = (d - 4.0) / 7.0;
         double v = d <= 4.0 ? 1.0 : 1.0 / (1.0 + s * s);
+        // The glow fades out inside the lit area, so that the area's edges
+        // never show as a faint square: beyond it only the rays reach.
+        const double fade = std::min(1.0, std::max(0.0, (50.0 - d) / 12.0));
+        v *= fade * fade * (3.0 - 2.0 * fade);
         for (int i = 0; i < 20; ++i) {
             const double along = x * dirX[i] + y * dirY[i];
             if (along <= 0.0 || along >= rays[i].Length) continue;
