@@ -45,6 +45,23 @@ void CloseTools() {
 
 class PreviewHost : public ::testing::Test {
 protected:
+    // One start beforehand, so that the timed starts in the tests do not
+    // also pay for Wine's first load of the tool from disk.
+    static void SetUpTestSuite() {
+        std::string line = "\"" + ExeFolder() + "\\scrprev\\Scrprev.exe\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        SetEnvironmentVariableA("MIRROWEN_SCRPREV_MODE", "normal");
+        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+            WaitForInputIdle(process.hProcess, 20000);
+            CloseTools();
+            WaitForSingleObject(process.hProcess, 5000);
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+        SetEnvironmentVariableA("MIRROWEN_SCRPREV_MODE", nullptr);
+    }
     void SetUp() override {
         char path[32768];
         const DWORD length = GetEnvironmentVariableA("PATH", path, sizeof path);
