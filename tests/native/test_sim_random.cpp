@@ -1,5 +1,12 @@
 #include "test_sim_support.h"
 
+namespace {
+// Read while the program starts, before any test has seeded the generator.
+const std::uint32_t StateBeforeAnySeed = MirrowenRandState();
+}  // namespace
+
+TEST(SimRandom, StateIsOneBeforeTheFirstSeed) { EXPECT_EQ(StateBeforeAnySeed, 1u); }
+
 TEST(SimRandom, SequenceFromSeedOne) {
     MirrowenSrand(1);
     const int expected[5] = {41, 18467, 6334, 26500, 19169};
