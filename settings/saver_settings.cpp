@@ -35,17 +35,17 @@ const SaverValueSpec SaverValues[SaverValueCount] = {
 };
 
 const SaverValueSpec* FindSaverValue(const char* name) {
-    for (const SaverValueSpec& spec : SaverValues) {
-        if (std::strcmp(spec.Name, name) == 0) return &spec;
+    for (const SaverValueSpec& rule : SaverValues) {
+        if (std::strcmp(rule.Name, name) == 0) return &rule;
     }
     return nullptr;
 }
 
-bool AcceptStoredValue(SaverSettings& settings, const SaverValueSpec& spec, std::uint32_t stored) {
-    if (stored < spec.Min || stored > spec.Max) return false;
+bool AcceptStoredValue(SaverSettings& settings, const SaverValueSpec& rule, std::uint32_t stored) {
+    if (stored < rule.Min || stored > rule.Max) return false;
     // Unsigned arithmetic keeps the bias defined for every stored number; the
     // result's bits are the signed field value.
-    settings.*spec.Field = static_cast<std::int32_t>(stored - static_cast<std::uint32_t>(spec.Bias));
+    settings.*rule.Field = static_cast<std::int32_t>(stored - static_cast<std::uint32_t>(rule.Bias));
     return true;
 }
 
@@ -93,9 +93,9 @@ void SaverSettings::LoadSettings(const SettingsStore& store) {
 
     StoreKey key = nullptr;
     if (!store.OpenKeyForRead(store.Context, SaverKeyPath, &key)) return;
-    for (const SaverValueSpec& spec : SaverValues) {
+    for (const SaverValueSpec& rule : SaverValues) {
         std::uint32_t v = 0;
-        if (store.ReadValue(store.Context, key, spec.Name, &v)) AcceptStoredValue(*this, spec, v);
+        if (store.ReadValue(store.Context, key, rule.Name, &v)) AcceptStoredValue(*this, rule, v);
     }
     store.CloseKey(store.Context, key);
 }
@@ -103,9 +103,9 @@ void SaverSettings::LoadSettings(const SettingsStore& store) {
 void SaverSettings::SaveSettings(const SettingsStore& store) const {
     StoreKey key = nullptr;
     if (!store.OpenKeyForWrite(store.Context, SaverKeyPath, &key)) return;
-    for (const SaverValueSpec& spec : SaverValues) {
-        const std::uint32_t stored = static_cast<std::uint32_t>(this->*spec.Field) + static_cast<std::uint32_t>(spec.Bias);
-        store.WriteValue(store.Context, key, spec.Name, stored);
+    for (const SaverValueSpec& rule : SaverValues) {
+        const std::uint32_t stored = static_cast<std::uint32_t>(this->*rule.Field) + static_cast<std::uint32_t>(rule.Bias);
+        store.WriteValue(store.Context, key, rule.Name, stored);
     }
     store.CloseKey(store.Context, key);
 }

@@ -84,7 +84,7 @@ const SaverValueSpec* FindSaverValue(const char* name);
 
 // Takes a stored number into the record when it passes the value's test;
 // returns whether it did.
-bool AcceptStoredValue(SaverSettings& settings, const SaverValueSpec& spec, std::uint32_t stored);
+bool AcceptStoredValue(SaverSettings& settings, const SaverValueSpec& rule, std::uint32_t stored);
 
 // Sets the 18 built-in defaults (not those of the "(Default)" preset).
 void SetDefaultSaverValues(SaverSettings& settings);

@@ -106,7 +106,7 @@ TEST(SettingsRecord, GravityIsStoredWithBiasFive) {
 
 TEST(SettingsRecord, AllBitsSetFailsEveryUpperBound) {
     Fixture f;
-    for (const SaverValueSpec& spec : SaverValues) f.Put(spec.Name, 0xFFFFFFFFu);
+    for (const SaverValueSpec& rule : SaverValues) f.Put(rule.Name, 0xFFFFFFFFu);
     f.Load();
     // The tested values fall back to their defaults...
     EXPECT_EQ(f.s.StarCount, 300);
@@ -197,7 +197,7 @@ TEST(SettingsRecord, InRangeValuesSurviveASaveAndLoad) {
 
     SaverSettings back;
     back.LoadSettings(f.store);
-    for (const SaverValueSpec& spec : SaverValues) EXPECT_EQ(back.*spec.Field, s.*spec.Field) << spec.Name;
+    for (const SaverValueSpec& rule : SaverValues) EXPECT_EQ(back.*rule.Field, s.*rule.Field) << rule.Name;
 }
 
 TEST(SettingsRecord, FreshInstallIsNotTheDefaultPreset) {

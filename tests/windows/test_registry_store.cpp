@@ -68,9 +68,9 @@ TEST_F(RegistryStore, SaveCreatesTheKeyAsDwordsWithGravityBiased) {
     EXPECT_EQ(value, 0u);
     ASSERT_TRUE(GetRaw("StarCount", &type, &value));
     EXPECT_EQ(value, 1234u);
-    for (const SaverValueSpec& spec : SaverValues) {
-        EXPECT_TRUE(GetRaw(spec.Name, &type, &value)) << spec.Name;
-        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << spec.Name;
+    for (const SaverValueSpec& rule : SaverValues) {
+        EXPECT_TRUE(GetRaw(rule.Name, &type, &value)) << rule.Name;
+        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << rule.Name;
     }
 
     SaverSettings back = Loaded(store);

@@ -168,8 +168,8 @@ TEST_F(SettingsDialogRun, OkWithoutChangeCreatesTheKeyWithAll18Defaults) {
     MemoryStore empty;
     SaverSettings defaults;
     defaults.LoadSettings(MemoryStoreInterface(empty));
-    for (const SaverValueSpec& spec : SaverValues)
-        EXPECT_EQ(Stored(spec.Name), static_cast<long>(defaults.*spec.Field + spec.Bias)) << spec.Name;
+    for (const SaverValueSpec& rule : SaverValues)
+        EXPECT_EQ(Stored(rule.Name), static_cast<long>(defaults.*rule.Field + rule.Bias)) << rule.Name;
 }
 
 TEST_F(SettingsDialogRun, ControlsShowTheStoredValuesAndLabelsShowValuesNotPositions) {
