@@ -4,7 +4,6 @@
 #include "render/tga_decode.h"
 #include "render/tga_upload.h"
 #include "render/texture_set.h"
-#include "settings/saver_settings.h"
 
 bool LoadTgaTexture(TgaTexture& texture, int resourceId) {
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(resourceId & 0xFFFF), "tga");
@@ -17,14 +16,4 @@ bool LoadTgaTexture(TgaTexture& texture, int resourceId) {
     if (DecodeTga(static_cast<const unsigned char*>(bytes), size, texture) != TgaDecodeResult::Ok) return false;
     UploadTgaTexture(texture);
     return true;
-}
-
-int InitGlState() {
-    const int ids[5] = {ShapeResourceId(Settings->Shape), CoronaImageId, FlareRingImageId, FlareHaloImageId,
-                        FlareGlowImageId};
-    for (int i = 0; i < 5; ++i) {
-        if (!LoadTgaTexture(TextureSet[i], ids[i])) return 0;
-    }
-    SetFixedGlState();
-    return 1;
 }

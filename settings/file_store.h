@@ -1,0 +1,63 @@
+// The settings store of the Linux build: a text file in the registry's own
+// export format (REGEDIT4), so that the same file can be imported into and
+// exported from the registry on Windows. Keys keep their registry paths under
+// HKEY_CURRENT_USER, values their names; the saver's values are dwords.
+//
+//   REGEDIT4
+//
+//   [HKEY_CURRENT_USER\Software\Pelloquin\ScreenSavers\Mirrowen]
+//   "StarCount"=dword:0000012c
+//
+// Values of other types (strings, hex data) and keys the saver does not use
+// are kept as they were written, so a save loses nothing that was readable.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "settings/settings_store.h"
+
+struct RegFileValue {
+    std::string Name;               // as the file spells it, unescaped; "@" is the unnamed value
+    std::string Data;               // the text after '=', written back unchanged
+    std::vector<std::uint8_t> Bytes;  // the value's data as the registry would return it
+};
+
+struct RegFileKey {
+    std::string Path;  // full path, e.g. "HKEY_CURRENT_USER\Software\..."
+    std::vector<RegFileValue> Values;
+};
+
+struct RegFile {
+    std::vector<RegFileKey> Keys;
+};
+
+// Reads the text of a file. A line that cannot be read is skipped and
+// described in `problems` ("line N: ..."); everything else is kept.
+RegFile ParseRegFile(const std::string& text, std::vector<std::string>* problems);
+// The text of a file: the REGEDIT4 header, then every key with its values.
+std::string FormatRegFile(const RegFile& file);
+
+struct FileStore {
+    std::string Path;
+    RegFile Contents;
+    int OpenKeys = 0;
+};
+
+// Reads the file at path into the store; a missing file is an empty store.
+// Unreadable lines are reported on stderr, one line each. False only when
+// the file exists and cannot be read at all.
+bool LoadFileStore(FileStore& store, const std::string& path);
+
+// Writes the store's contents to its path through a temporary file in the
+// same directory and a rename, creating the directory if needed.
+bool SaveFileStore(const FileStore& store);
+
+// The store's five operations; closing a key that was opened for writing
+// saves the file.
+SettingsStore FileStoreInterface(FileStore& store);
+
+// $XDG_CONFIG_HOME/mirrowen/mirrowen.reg, or ~/.config/mirrowen/mirrowen.reg
+// when $XDG_CONFIG_HOME is unset or not absolute; empty without a home.
+std::string SettingsFilePath();

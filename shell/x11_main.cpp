@@ -1,0 +1,56 @@
+// The process entry of the X11 program `mirrowen`: the options, the settings
+// from the file store with the options over them, then the drawing run.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/x11/saver_options.h"
+#include "platform/x11/x11_run_saver.h"
+#include "settings/file_store.h"
+#include "settings/saver_settings.h"
+
+int main(int argc, char** argv) {
+    SaverOptions options;
+    std::string error;
+    std::vector<std::string> warnings;
+    const bool parsed = ParseSaverOptions(argc, argv, options, &error, &warnings);
+    for (const std::string& w : warnings) std::fprintf(stderr, "%s\n", w.c_str());
+    if (!parsed) {
+        std::fprintf(stderr, "%s\n%s", error.c_str(), SaverOptionsUsage());
+        return 1;
+    }
+    if (options.Help) {
+        std::fputs(SaverOptionsUsage(), stdout);
+        return 0;
+    }
+
+    FileStore file;
+    const std::string path = SettingsFilePath();
+    if (!path.empty() && !LoadFileStore(file, path))
+        std::fprintf(stderr, "mirrowen: cannot read %s; using the defaults\n", path.c_str());
+    const SettingsStore fileStore = FileStoreInterface(file);
+    OptionOverlay overlay{&fileStore, &options};
+    const SettingsStore store = OptionOverlayInterface(overlay);
+
+    SaverSettings settings;
+    settings.ReadSystemSaverSettings(store);
+    settings.LoadSettings(store);
+    Settings = &settings;
+    RunMode = RunModeSaver;
+
+    int result = 0;
+    if (options.SaveSettings) {
+        // The values as they now stand, options included, written for the next runs.
+        if (path.empty()) {
+            std::fprintf(stderr, "mirrowen: no home directory to keep the settings in\n");
+            result = 1;
+        } else {
+            settings.SaveSettings(fileStore);
+            std::printf("%s\n", path.c_str());
+        }
+    } else {
+        result = RunX11Saver(options);
+    }
+    Settings = nullptr;
+    return result;
+}

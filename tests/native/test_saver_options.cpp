@@ -1,0 +1,238 @@
+// The X11 program's command line: where it draws, and the saver values that
+// lie over the stored ones through the same acceptance tests.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/x11/saver_options.h"
+#include "settings/memory_store.h"
+#include "settings/presets.h"
+#include "settings/saver_settings.h"
+
+namespace {
+
+struct Parsed {
+    bool Ok;
+    SaverOptions Options;
+    std::string Error;
+    std::vector<std::string> Warnings;
+};
+
+Parsed Parse(std::vector<std::string> args) {
+    args.insert(args.begin(), "mirrowen");
+    std::vector<const char*> argv;
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    Parsed p;
+    p.Ok = ParseSaverOptions(static_cast<int>(argv.size()), argv.data(), p.Options, &p.Error, &p.Warnings);
+    return p;
+}
+
+// The record LoadSettings gives for the options over `stored`.
+SaverSettings Load(const SaverOptions& options, MemoryStore& stored) {
+    const SettingsStore base = MemoryStoreInterface(stored);
+    OptionOverlay overlay{&base, &options};
+    SaverSettings s;
+    s.LoadSettings(OptionOverlayInterface(overlay));
+    EXPECT_EQ(stored.OpenKeys, 0);
+    return s;
+}
+
+SaverSettings Load(const std::vector<std::string>& args) {
+    const Parsed p = Parse(args);
+    EXPECT_TRUE(p.Ok) << p.Error;
+    MemoryStore empty;
+    return Load(p.Options, empty);
+}
+
+}  // namespace
+
+TEST(SaverOptions, DrawTargets) {
+    EXPECT_EQ(Parse({}).Options.Target, DrawTarget::Unset);
+    EXPECT_EQ(Parse({"-root"}).Options.Target, DrawTarget::Root);
+    EXPECT_EQ(Parse({"--root"}).Options.Target, DrawTarget::Root);
+    EXPECT_EQ(Parse({"-window"}).Options.Target, DrawTarget::OwnWindow);
+
+    Parsed p = Parse({"-window-id", "0x1a00003"});
+    EXPECT_EQ(p.Options.Target, DrawTarget::WindowId);
+    EXPECT_EQ(p.Options.WindowId, 0x1a00003ul);
+    EXPECT_EQ(Parse({"-window-id", "27262979"}).Options.WindowId, 27262979ul);
+    EXPECT_EQ(Parse({"-window-id", "0XfF"}).Options.WindowId, 0xFFul);
+    for (const char* bad : {"", "0", "0x", "-3", "+3", "12abc", "0x-1", "4294967296", " 12"}) {
+        p = Parse({"-window-id", bad});
+        EXPECT_FALSE(p.Ok) << bad;
+        EXPECT_NE(p.Error.find("-window-id needs a window number"), std::string::npos) << p.Error;
+    }
+    p = Parse({"-window-id"});
+    EXPECT_FALSE(p.Ok);
+    EXPECT_EQ(p.Error, "mirrowen: missing value after -window-id");
+}
+
+TEST(SaverOptions, GeometryFpsAndTheRest) {
+    Parsed p = Parse({"-window", "-geometry", "300x200"});
+    EXPECT_EQ(p.Options.Width, 300);
+    EXPECT_EQ(p.Options.Height, 200);
+    EXPECT_FALSE(p.Options.PositionGiven);
+    p = Parse({"-geometry", "640x480+10-20", "-fps", "-frames", "5", "-display", ":3", "-save-settings"});
+    ASSERT_TRUE(p.Ok) << p.Error;
+    EXPECT_EQ(p.Options.X, 10);
+    EXPECT_EQ(p.Options.Y, -20);
+    EXPECT_TRUE(p.Options.PositionGiven);
+    EXPECT_TRUE(p.Options.ShowFps);
+    EXPECT_EQ(p.Options.Frames, 5);
+    EXPECT_EQ(p.Options.DisplayName, ":3");
+    EXPECT_TRUE(p.Options.SaveSettings);
+    EXPECT_EQ(Parse({}).Options.Width, 1024);
+    EXPECT_EQ(Parse({}).Options.Height, 768);
+    EXPECT_EQ(Parse({}).Options.Frames, -1);
+    for (const char* bad : {"300", "0x200", "300x0", "x200", "300x200+5", "300x200+", "300x200+1+2junk"})
+        EXPECT_FALSE(Parse({"-geometry", bad}).Ok) << bad;
+    EXPECT_FALSE(Parse({"-frames", "-1"}).Ok);
+    p = Parse({"-stars", "9"});
+    EXPECT_FALSE(p.Ok);
+    EXPECT_EQ(p.Error, "mirrowen: unknown option -stars");
+    EXPECT_FALSE(Parse({"root"}).Ok);
+}
+
+TEST(SaverOptions, EveryValueReachesTheRecordInItsUnits) {
+    const SaverSettings s = Load({"-count", "2000", "-velocity", "30", "-size", "0", "-decay", "20", "-pulsate", "0",
+                                  "-shape", "10", "-colours", "5", "-gravity", "-5", "-origins", "4", "-origin-speed",
+                                  "10", "-corona", "100", "-lens-flare", "-no-bounce-bottom", "-bounce-top",
+                                  "-bounce-sides", "-resolution", "1280x1024"});
+    EXPECT_EQ(s.StarCount, 2000);
+    EXPECT_EQ(s.StarVel, 30);
+    EXPECT_EQ(s.StarSize, 0);
+    EXPECT_EQ(s.DecayRate, 20);
+    EXPECT_EQ(s.PulsateRate, 0);
+    EXPECT_EQ(s.Shape, 10);
+    EXPECT_EQ(s.Colours, 5);
+    EXPECT_EQ(s.Gravity, -5);
+    EXPECT_EQ(s.Origins, 4);
+    EXPECT_EQ(s.OriginSpeed, 10);
+    EXPECT_EQ(s.Corona, 100);
+    EXPECT_EQ(s.LensFlare, 1);
+    EXPECT_EQ(s.BounceBottom, 0);
+    EXPECT_EQ(s.BounceTop, 1);
+    EXPECT_EQ(s.BounceSides, 1);
+    EXPECT_EQ(s.ScrWidth, 1280);
+    EXPECT_EQ(s.ScrHeight, 1024);
+    EXPECT_EQ(s.Preset, 1);
+}
+
+TEST(SaverOptions, RejectedValuesAreReportedAndTheDefaultStands) {
+    MemoryStore stored;
+    PutDword(stored, SaverKeyPath, "StarCount", 800);
+    PutDword(stored, SaverKeyPath, "Gravity", 9);
+    PutDword(stored, SaverKeyPath, "Origins", 3);
+    PutDword(stored, SaverKeyPath, "StarVel", 12);
+
+    const Parsed p = Parse({"-count", "99", "-gravity", "6", "-origins", "many", "-resolution", "320x200",
+                            "-corona", "4294967296"});
+    ASSERT_TRUE(p.Ok);
+    ASSERT_EQ(p.Warnings.size(), 5u);
+    EXPECT_EQ(p.Warnings[0], "mirrowen: -count 99 rejected (accepted: 100 to 2000); the default 300 stands");
+    EXPECT_EQ(p.Warnings[1], "mirrowen: -gravity 6 rejected (accepted: -5 to 5); the default 1 stands");
+    EXPECT_EQ(p.Warnings[2], "mirrowen: -origins many is not a number; the default 1 stands");
+    EXPECT_EQ(p.Warnings[3],
+              "mirrowen: -resolution 320x200 width rejected (accepted: at least 321); the default 640 stands");
+    EXPECT_EQ(p.Warnings[4], "mirrowen: -corona 4294967296 is not a number; the default 70 stands");
+
+    const SaverSettings s = Load(p.Options, stored);
+    EXPECT_EQ(s.StarCount, 300);  // not the stored 800
+    EXPECT_EQ(s.Gravity, 1);
+    EXPECT_EQ(s.Origins, 1);
+    EXPECT_EQ(s.ScrWidth, 640);
+    EXPECT_EQ(s.ScrHeight, 200);  // the height passes its own test
+    EXPECT_EQ(s.Corona, 70);
+    EXPECT_EQ(s.StarVel, 12);     // not given: the stored value
+}
+
+TEST(SaverOptions, EdgesOfTheAcceptanceRanges) {
+    EXPECT_EQ(Load({"-count", "100"}).StarCount, 100);
+    EXPECT_EQ(Load({"-count", "2001"}).StarCount, 300);
+    EXPECT_EQ(Load({"-velocity", "31"}).StarVel, 4);
+    EXPECT_EQ(Load({"-velocity", "-1"}).StarVel, 4);
+    EXPECT_EQ(Load({"-gravity", "5"}).Gravity, 5);
+    EXPECT_EQ(Load({"-gravity", "-6"}).Gravity, 1);
+    EXPECT_EQ(Load({"-decay", "0"}).DecayRate, 4);
+    EXPECT_EQ(Load({"-shape", "11"}).Shape, 7);
+    EXPECT_EQ(Load({"-colours", "6"}).Colours, 0);
+    EXPECT_EQ(Load({"-origin-speed", "0"}).OriginSpeed, 1);
+    EXPECT_EQ(Load({"-resolution", "321x200"}).ScrWidth, 321);
+    EXPECT_EQ(Load({"-resolution", "321x199"}).ScrHeight, 480);
+    EXPECT_EQ(Load({"-resolution", "5000x5000"}).ScrHeight, 5000);
+}
+
+TEST(SaverOptions, PresetsSetTheirFourteenValuesAndLaterOptionsWin) {
+    SaverSettings s = Load({"-count", "700", "-preset", "Great balls of fire"});
+    const PresetRow& row = *FindPreset(5);
+    EXPECT_EQ(s.StarVel, row.StarVel);
+    EXPECT_EQ(s.StarSize, row.StarSize);
+    EXPECT_EQ(s.DecayRate, row.DecayRate);
+    EXPECT_EQ(s.PulsateRate, row.PulsateRate);
+    EXPECT_EQ(s.Gravity, row.Gravity);
+    EXPECT_EQ(s.Colours, row.Colours);
+    EXPECT_EQ(s.Shape, row.Shape);
+    EXPECT_EQ(s.Origins, row.Origins);
+    EXPECT_EQ(s.OriginSpeed, row.OriginSpeed);
+    EXPECT_EQ(s.Corona, row.Corona);
+    EXPECT_EQ(s.LensFlare, row.LensFlare);
+    EXPECT_EQ(s.BounceTop, row.BounceTop);
+    EXPECT_EQ(s.BounceSides, row.BounceSides);
+    EXPECT_EQ(s.BounceBottom, row.BounceBottom);
+    EXPECT_EQ(s.Preset, 5);
+    EXPECT_EQ(s.StarCount, 700);  // a preset leaves the count alone
+
+    s = Load({"-preset", "fireball", "-corona", "20", "-no-lens-flare"});
+    EXPECT_EQ(s.Corona, 20);
+    EXPECT_EQ(s.LensFlare, 0);
+    EXPECT_EQ(s.StarSize, 10);
+    s = Load({"-corona", "20", "-preset", "fireball"});
+    EXPECT_EQ(s.Corona, 70);
+
+    for (const PresetRow& r : PresetTable) {
+        EXPECT_EQ(FindPresetByName(r.Name), r.Number) << r.Name;
+        EXPECT_EQ(FindPresetByName(std::to_string(r.Number)), r.Number);
+    }
+    EXPECT_EQ(FindPresetByName("default"), 1);
+    EXPECT_EQ(FindPresetByName("mirrowen-classic"), 2);
+    EXPECT_EQ(FindPresetByName("CRAZY_COMETS"), 7);
+    EXPECT_EQ(FindPresetByName("9"), 0);
+    EXPECT_EQ(FindPresetByName("()"), 0);
+
+    const Parsed p = Parse({"-preset", "brass"});
+    ASSERT_EQ(p.Warnings.size(), 1u);
+    EXPECT_EQ(p.Warnings[0].rfind("mirrowen: -preset brass: no such preset (default, mirrowen-classic,", 0), 0u)
+        << p.Warnings[0];
+    EXPECT_TRUE(p.Options.Values.empty());
+}
+
+TEST(SaverOptions, OverlayPassesEverythingElseToTheStore) {
+    MemoryStore stored;
+    PutDword(stored, SystemSaverKeyPath, "Mouse Threshold", 9);
+    const Parsed p = Parse({"-count", "400"});
+    const SettingsStore base = MemoryStoreInterface(stored);
+    OptionOverlay overlay{&base, &p.Options};
+    const SettingsStore store = OptionOverlayInterface(overlay);
+    SaverSettings s;
+    s.ReadSystemSaverSettings(store);
+    EXPECT_EQ(s.MouseThreshold, 9);
+    // The own key is absent from the store, yet the option is read.
+    s.LoadSettings(store);
+    EXPECT_EQ(s.StarCount, 400);
+    // Writes go to the store.
+    s.SaveSettings(store);
+    std::uint32_t v = 0;
+    ASSERT_TRUE(GetDword(stored, SaverKeyPath, "StarCount", &v));
+    EXPECT_EQ(v, 400u);
+    EXPECT_EQ(stored.OpenKeys, 0);
+
+    // Without options an absent key stays absent.
+    SaverOptions none;
+    MemoryStore empty;
+    const SettingsStore emptyBase = MemoryStoreInterface(empty);
+    OptionOverlay plain{&emptyBase, &none};
+    StoreKey key = nullptr;
+    const SettingsStore plainStore = OptionOverlayInterface(plain);
+    EXPECT_FALSE(plainStore.OpenKeyForRead(plainStore.Context, SaverKeyPath, &key));
+}
