@@ -5,6 +5,7 @@
 
 #include "platform/win32/instance.h"
 #include "render/texture_set.h"
+#include "render/viewport.h"
 #include "shell/saver_window.h"
 
 BYTE FullScreen = 0;
@@ -49,16 +50,6 @@ int FailAndClose() {
 }
 
 }  // namespace
-
-void ResizeViewport(int width, int height) {
-    if (height == 0) height = 1;
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), static_cast<double>(0.1f), 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
 
 int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits, bool fullScreen) {
     FullScreen = fullScreen ? 1 : 0;

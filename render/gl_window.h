@@ -20,4 +20,3 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
 // class; the result of UnregisterClassA.
 BOOL CloseGlWindow();
 
-void ResizeViewport(int width, int height);

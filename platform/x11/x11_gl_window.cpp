@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "render/viewport.h"
+
 namespace {
 
 int DoubleBufferedRgba[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1,
@@ -59,16 +61,6 @@ Window CreateGlChild(X11GlWindow& window, Window parent, XVisualInfo* info, int 
 
 }  // namespace
 
-void ResizeGlViewport(int width, int height) {
-    if (height == 0) height = 1;
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), static_cast<double>(0.1f), 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
 bool OpenOwnGlWindow(X11GlWindow& window, Display* dpy, int width, int height, int x, int y, bool placed,
                      std::string* error) {
     window.Dpy = dpy;
@@ -104,7 +96,7 @@ bool OpenOwnGlWindow(X11GlWindow& window, Display* dpy, int width, int height, i
 
     const bool made = MakeContext(window, info, error);
     XFree(info);
-    if (made) ResizeGlViewport(width, height);
+    if (made) ResizeViewport(width, height);
     return made;
 }
 
@@ -143,7 +135,7 @@ bool OpenForeignGlWindow(X11GlWindow& window, Display* dpy, Window target, std::
     const bool made = MakeContext(window, info, error);
     if (info != own) XFree(info);
     if (own != nullptr) XFree(own);
-    if (made) ResizeGlViewport(window.Width, window.Height);
+    if (made) ResizeViewport(window.Width, window.Height);
     return made;
 }
 
@@ -168,7 +160,7 @@ void FollowTargetSize(X11GlWindow& window, int width, int height) {
     window.Height = height;
     if (window.OwnsDrawable)
         XResizeWindow(window.Dpy, window.Drawable, static_cast<unsigned>(width), static_cast<unsigned>(height));
-    ResizeGlViewport(width, height);
+    ResizeViewport(width, height);
 }
 
 bool RequestSwapInterval(X11GlWindow& window, int interval) {

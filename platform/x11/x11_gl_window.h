@@ -44,7 +44,3 @@ void FollowTargetSize(X11GlWindow& window, int width, int height);
 // GLX_EXT_swap_control or GLX_MESA_swap_control where the server offers
 // one; false when neither is offered.
 bool RequestSwapInterval(X11GlWindow& window, int interval);
-
-// The viewport covers width x height (a height of 0 counts as 1), under the
-// same perspective as on Windows; frames draw in their own 640 x 480 space.
-void ResizeGlViewport(int width, int height);

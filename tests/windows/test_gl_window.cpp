@@ -7,6 +7,7 @@
 
 #include "gl_test_support.h"
 #include "render/gl_window.h"
+#include "render/viewport.h"
 
 namespace {
 
