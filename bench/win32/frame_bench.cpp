@@ -12,7 +12,7 @@
 
 #include "render/frame_drawing.h"
 #include "render/gl_window.h"
-#include "settings/memory_store.h"
+#include "bench/frame_bench_settings.h"
 #include "settings/saver_settings.h"
 #include "shell/run_mode.h"
 #include "sim/origins.h"
@@ -85,15 +85,8 @@ void Measure(SaverSettings& s, int width, int height, bool fullScreen, int frame
 int main(int argc, char** argv) {
     int frames = argc > 1 ? atoi(argv[1]) : 600;
     if (frames < 300) frames = 300;
-    MemoryStore store;
     SaverSettings s;
-    s.ReadSystemSaverSettings(MemoryStoreInterface(store));
-    s.LoadSettings(MemoryStoreInterface(store));
-    s.StarCount = 2000;
-    s.StarSize = 10;
-    s.Origins = 4;
-    s.Corona = 100;
-    s.LensFlare = 1;
+    UseFrameBenchSettings(s);
     Settings = &s;
     RunMode = RunModePreview;  // input must not end the run
     printf("2000 stars, StarSize 10, 4 origins, Corona 100, lens flare on\n");

@@ -14,7 +14,7 @@
 #include "platform/x11/x11_gl_window.h"
 #include "render/frame_drawing.h"
 #include "render/texture_set.h"
-#include "settings/memory_store.h"
+#include "bench/frame_bench_settings.h"
 #include "settings/saver_settings.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
@@ -39,15 +39,8 @@ void Pump(Display* dpy) {
 int main(int argc, char** argv) {
     int frames = argc > 1 ? std::atoi(argv[1]) : 300;
     if (frames < 300) frames = 300;
-    MemoryStore store;
     SaverSettings s;
-    s.ReadSystemSaverSettings(MemoryStoreInterface(store));
-    s.LoadSettings(MemoryStoreInterface(store));
-    s.StarCount = 2000;
-    s.StarSize = 10;
-    s.Origins = 4;
-    s.Corona = 100;
-    s.LensFlare = 1;
+    UseFrameBenchSettings(s);
     Settings = &s;
 
     Display* dpy = XOpenDisplay(nullptr);
