@@ -9,6 +9,9 @@
 #include "settings/file_store.h"
 #include "settings/saver_settings.h"
 #include "shell/run_mode.h"
+#ifdef MIRROWEN_WAYLAND
+#include "shell/wayland_run_saver.h"
+#endif
 
 int main(int argc, char** argv) {
     SaverOptions options;
@@ -49,6 +52,13 @@ int main(int argc, char** argv) {
             settings.SaveSettings(fileStore);
             std::printf("%s\n", path.c_str());
         }
+    } else if (options.Wayland) {
+#ifdef MIRROWEN_WAYLAND
+        result = RunWaylandSaver(options);
+#else
+        std::fprintf(stderr, "mirrowen: built without Wayland support\n");
+        result = 1;
+#endif
     } else {
         result = RunX11Saver(options);
     }

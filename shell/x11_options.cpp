@@ -39,7 +39,10 @@ const char* const Usage =
     "                [-preset NAME] [-count N] [-velocity N] [-size N] [-decay N] [-pulsate N]\n"
     "                [-shape N] [-colours N] [-gravity N] [-origins N] [-origin-speed N] [-corona N]\n"
     "                [-[no-]lens-flare] [-[no-]bounce-bottom] [-[no-]bounce-top] [-[no-]bounce-sides]\n"
-    "                [-resolution WxH] [-frames N] [-save-settings]\n";
+    "                [-resolution WxH] [-frames N] [-save-settings]\n"
+    "       mirrowen --wayland [the same saver options]\n"
+    "  --wayland  draw on every output of the Wayland compositor (layer shell, else fullscreen);\n"
+    "             e.g. swayidle -w timeout 300 'mirrowen --wayland' resume 'pkill -x mirrowen'\n";
 
 bool ParseInt64(const char* text, int base, std::int64_t* value) {
     if (text == nullptr || text[0] == '\0' || std::isspace(static_cast<unsigned char>(text[0]))) return false;
@@ -276,6 +279,8 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
                 return false;
             }
             options.Frames = frames;
+        } else if (name == "wayland") {
+            options.Wayland = true;
         } else if (name == "save-settings") {
             options.SaveSettings = true;
         } else if (name == "help" || name == "h") {

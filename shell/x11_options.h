@@ -30,6 +30,7 @@ struct SaverOptions {
     bool ShowFps = false;
     bool SaveSettings = false;  // write the resulting values to the settings file and end
     bool Help = false;
+    bool Wayland = false;       // a Wayland client on every output instead of an X11 window
     std::int64_t Frames = -1;   // end after this many frames; -1: until told to end
     std::string DisplayName;
     // Saver values by registry name, as stored numbers; an empty entry is an
