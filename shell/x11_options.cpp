@@ -42,7 +42,7 @@ const char* const Usage =
     "                [-resolution WxH] [-frames N] [-save-settings]\n"
     "       mirrowen --wayland [the same saver options]\n"
     "  --wayland  draw on every output of the Wayland compositor (layer shell, else fullscreen);\n"
-    "             e.g. swayidle -w timeout 300 'mirrowen --wayland' resume 'pkill -x mirrowen'\n";
+    "             e.g. swayidle timeout 300 'mirrowen --wayland' resume 'pkill -x mirrowen'\n";
 
 bool ParseInt64(const char* text, int base, std::int64_t* value) {
     if (text == nullptr || text[0] == '\0' || std::isspace(static_cast<unsigned char>(text[0]))) return false;
