@@ -29,13 +29,19 @@ void OpenFpsOverlay(FpsOverlay& overlay, Display* dpy) {
     XFreeFont(dpy, font);
 }
 
-void DrawFpsOverlay(FpsOverlay& overlay, int width, int height) {
+void DrawFpsOverlay(FpsOverlay& overlay, int width, int height, std::int64_t waited) {
     ++overlay.FramesThisSecond;
+    overlay.WaitedThisSecond += waited;
     const double now = Now();
     if (now - overlay.SecondStart >= 1.0) {
-        std::snprintf(overlay.Text, sizeof overlay.Text, "%.1f fps", overlay.FramesThisSecond / (now - overlay.SecondStart));
+        const double elapsed = now - overlay.SecondStart;
+        double load = 1.0 - static_cast<double>(overlay.WaitedThisSecond) * 1e-6 / elapsed;
+        load = load < 0.0 ? 0.0 : load;
+        std::snprintf(overlay.Text, sizeof overlay.Text, "%.1f fps, load %.1f%%", overlay.FramesThisSecond / elapsed,
+                      load * 100.0);
         overlay.SecondStart = now;
         overlay.FramesThisSecond = 0;
+        overlay.WaitedThisSecond = 0;
         if (overlay.ListBase == 0) std::fprintf(stderr, "mirrowen: %s\n", overlay.Text);
     }
     if (overlay.ListBase == 0 || overlay.Text[0] == '\0') return;
