@@ -20,3 +20,9 @@ void FrameStarted(FramePacer& pacer, std::int64_t now) {
     pacer.LastStart = now;
     pacer.Started = true;
 }
+
+int SwapIntervalFor(double refreshHz, std::int64_t delay) {
+    if (refreshHz <= 61.0 || delay <= 0) return 1;
+    const double refreshes = refreshHz * static_cast<double>(delay) * 1e-6 + 0.05;
+    return refreshes < 1.0 ? 1 : static_cast<int>(refreshes);
+}

@@ -33,3 +33,12 @@ std::int64_t TimeUntilNextFrame(const FramePacer& pacer, std::int64_t now);
 
 // Records that a frame starts at `now`; call it just before drawing.
 void FrameStarted(FramePacer& pacer, std::int64_t now);
+
+// The swap interval for a display refreshing `refreshHz` times a second (0:
+// unknown) at this delay. Up to 60 Hz it is 1, the swap waiting for every
+// refresh as it always has. Faster, it is the most refreshes a frame can
+// span without being shorter than the delay (within 5%, so that 119.88 Hz
+// still gives 2 at the default): 120 Hz gives a steady 60 frames a second;
+// where no whole number fits (75, 144 Hz) the pacer holds the designed
+// speed and frames span uneven numbers of refreshes. A delay of 0 keeps 1.
+int SwapIntervalFor(double refreshHz, std::int64_t delay);

@@ -14,6 +14,7 @@
 #include <ctime>
 #include <string>
 
+#include "platform/x11/display_refresh.h"
 #include "platform/x11/fps_overlay.h"
 #include "platform/x11/x11_gl_window.h"
 #include "render/frame_drawing.h"
@@ -150,9 +151,11 @@ int RunX11Saver(const SaverOptions& options) {
         XCloseDisplay(dpy);
         return Fail(error);
     }
-    // The animation's speed is the frame rate: wait for the refresh where the
-    // server lets the swap do so.
-    RequestSwapInterval(window, 1);
+    // The animation's speed is the frame rate: let the swap wait for the
+    // refresh where the server allows it, for as many refreshes as the delay
+    // spans on a display faster than 60 Hz. The pacer holds the delay where
+    // the swap waits for nothing.
+    RequestSwapInterval(window, SwapIntervalFor(DisplayRefreshRate(dpy, window.Drawable), options.Delay));
     if (!InitGlState()) {
         CloseX11GlWindow(window);
         XCloseDisplay(dpy);

@@ -84,3 +84,18 @@ TEST(FramePacer, NoCatchUpAfterAPauseOrASlowFrame) {
     FrameStarted(pacer, 90000);
     EXPECT_EQ(TimeUntilNextFrame(pacer, 91000), DefaultFrameDelay - 1000);
 }
+
+TEST(FramePacer, SwapIntervalForFasterDisplays) {
+    // Up to 60 Hz, or unknown, or no delay: every refresh, as before.
+    for (double hz : {0.0, 50.0, 59.94, 60.0, 60.5})
+        for (std::int64_t delay : {std::int64_t{0}, DefaultFrameDelay, MaxFrameDelay}) EXPECT_EQ(SwapIntervalFor(hz, delay), 1);
+    EXPECT_EQ(SwapIntervalFor(144.0, 0), 1);
+    // Faster: as many refreshes as the delay spans, whole.
+    EXPECT_EQ(SwapIntervalFor(75.0, DefaultFrameDelay), 1);
+    EXPECT_EQ(SwapIntervalFor(119.88, DefaultFrameDelay), 2);
+    EXPECT_EQ(SwapIntervalFor(120.0, DefaultFrameDelay), 2);
+    EXPECT_EQ(SwapIntervalFor(144.0, DefaultFrameDelay), 2);
+    EXPECT_EQ(SwapIntervalFor(239.76, DefaultFrameDelay), 4);
+    EXPECT_EQ(SwapIntervalFor(120.0, 33333), 4);
+    EXPECT_EQ(SwapIntervalFor(120.0, 5000), 1);
+}

@@ -7,7 +7,10 @@
 #include <sys/resource.h>
 
 #include <X11/Xatom.h>
+#include <X11/extensions/Xrandr.h>
 
+#include "platform/x11/display_refresh.h"
+#include "shell/frame_pacer.h"
 #include "x11_test_support.h"
 
 using namespace x11test;
@@ -128,4 +131,56 @@ TEST(X11Pacing, NoCatchUpAfterSigstopAndSigcont) {
     const int left = 100 - drawnBefore;
     EXPECT_GE(e.Seconds, (left - 1) * 0.05) << left << " frames left";
     std::printf("%d or more frames after the pause took %.3f s\n", left, e.Seconds);
+}
+
+// The refresh rate the swap interval is chosen by, read from the monitor
+// under the window: Xvfb's own mode has no timings; switched to a mode of
+// the same size at 119.95 Hz, the swap waits for two refreshes a frame.
+TEST(X11Pacing, RefreshRateOfTheMonitorUnderTheWindow) {
+    Session x;
+    ASSERT_NE(x.Dpy, nullptr);
+    const Window w = x.MakeWindow(64, 48);
+    EXPECT_EQ(DisplayRefreshRate(x.Dpy, w), 0.0);
+
+    const Window root = DefaultRootWindow(x.Dpy);
+    XRRScreenResources* resources = XRRGetScreenResourcesCurrent(x.Dpy, root);
+    ASSERT_NE(resources, nullptr);
+    ASSERT_GE(resources->ncrtc, 1);
+    XRRCrtcInfo* crtc = XRRGetCrtcInfo(x.Dpy, resources, resources->crtcs[0]);
+    ASSERT_TRUE(crtc != nullptr && crtc->noutput >= 1);
+    char name[] = "mirrowen-test-120";
+    XRRModeInfo fast = {};
+    fast.width = crtc->width;
+    fast.height = crtc->height;
+    fast.dotClock = 228000000;
+    fast.hSyncStart = crtc->width + 88;
+    fast.hSyncEnd = crtc->width + 224;
+    fast.hTotal = 1728;
+    fast.vSyncStart = crtc->height + 3;
+    fast.vSyncEnd = crtc->height + 10;
+    fast.vTotal = 1100;
+    fast.name = name;
+    fast.nameLength = sizeof name - 1;
+    const RRMode mode = XRRCreateMode(x.Dpy, root, &fast);
+    XRRAddOutputMode(x.Dpy, crtc->outputs[0], mode);
+    const int set = XRRSetCrtcConfig(x.Dpy, resources, resources->crtcs[0], CurrentTime, crtc->x, crtc->y, mode,
+                                     crtc->rotation, crtc->outputs, crtc->noutput);
+    const double rate = DisplayRefreshRate(x.Dpy, w);
+    // Off every monitor: unknown.
+    XMoveWindow(x.Dpy, w, -500, -500);
+    XSync(x.Dpy, False);
+    const double offScreen = DisplayRefreshRate(x.Dpy, w);
+
+    XRRSetCrtcConfig(x.Dpy, resources, resources->crtcs[0], CurrentTime, crtc->x, crtc->y, crtc->mode,
+                     crtc->rotation, crtc->outputs, crtc->noutput);
+    XRRDeleteOutputMode(x.Dpy, crtc->outputs[0], mode);
+    XRRDestroyMode(x.Dpy, mode);
+    XRRFreeCrtcInfo(crtc);
+    XRRFreeScreenResources(resources);
+    XSync(x.Dpy, False);
+
+    ASSERT_EQ(set, RRSetConfigSuccess);
+    EXPECT_NEAR(rate, 228e6 / (1728.0 * 1100.0), 0.001);
+    EXPECT_EQ(SwapIntervalFor(rate, DefaultFrameDelay), 2);
+    EXPECT_EQ(offScreen, 0.0);
 }
