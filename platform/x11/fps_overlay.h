@@ -10,6 +10,7 @@
 
 struct FpsOverlay {
     unsigned ListBase = 0;  // display lists of characters 32..126; 0 = no font
+    int SpaceWidth = 0;     // the font's character cell ("fixed" is fixed-width)
     double SecondStart = 0.0;
     int FramesThisSecond = 0;
     std::int64_t WaitedThisSecond = 0;  // microseconds
