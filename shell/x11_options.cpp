@@ -40,7 +40,9 @@ const char* const Usage =
     "                [-preset NAME] [-count N] [-velocity N] [-size N] [-decay N] [-pulsate N]\n"
     "                [-shape N] [-colours N] [-gravity N] [-origins N] [-origin-speed N] [-corona N]\n"
     "                [-[no-]lens-flare] [-[no-]bounce-bottom] [-[no-]bounce-top] [-[no-]bounce-sides]\n"
-    "                [-resolution WxH] [-frames N] [-save-settings]\n";
+    "                [-resolution WxH] [-frames N] [-save-settings]\n"
+    "-delay N: each frame takes at least N microseconds, 0 to 100000 (default 16667,\n"
+    "          at most 60 frames a second; 0: as fast as the machine allows)\n";
 
 bool ParseInt64(const char* text, int base, std::int64_t* value) {
     if (text == nullptr || text[0] == '\0' || std::isspace(static_cast<unsigned char>(text[0]))) return false;
