@@ -5,7 +5,6 @@
 #include <signal.h>
 
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -20,22 +19,17 @@
 #include "render/texture_set.h"
 #include "render/viewport.h"
 #include "settings/saver_settings.h"
+#include "shell/frame_pacer.h"
 #include "shell/x11_run_saver.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
 
 namespace {
 
-// A surface whose frame callback has not come back for this long is taken
-// as not shown (another output's fullscreen window, a powered-down output):
-// the others go on without it until it comes back.
-const double StallLimit = 0.1;
-
-double Now() {
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
+// A surface whose frame callback has not come back for this long (in
+// microseconds) is taken as not shown (a powered-down output, one the
+// compositor covers): the others go on without it until it comes back.
+const std::int64_t StallLimit = 100000;
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "mirrowen: %s\n", message.c_str());
@@ -48,25 +42,26 @@ bool Drawable(const OutputSurface& surface) {
     return surface.Configured && surface.EglSurface != EGL_NO_SURFACE && surface.FrameCallback == nullptr;
 }
 
-bool Stalled(const OutputSurface& surface, double now) {
+bool Stalled(const OutputSurface& surface, std::int64_t now) {
     return surface.FrameCallback != nullptr && now - surface.FrameRequested >= StallLimit;
 }
 
-// The pacing: a frame is due when some surface can take one and every
-// surface still shown has shown the last. Returns the seconds to wait for
-// that otherwise (negative: until an event).
-double SecondsUntilFrameDue(const SurfaceList& surfaces, double now) {
+// The pacing: a frame is due when some surface can take one, every surface
+// still shown has shown the last, and the --delay since the last frame has
+// passed. Returns the microseconds to wait for that otherwise (negative:
+// until an event).
+std::int64_t TimeUntilFrameDue(const SurfaceList& surfaces, const FramePacer& pacer, std::int64_t now) {
     bool anyDrawable = false;
-    double wait = -1.0;
+    std::int64_t wait = -1;
     for (const auto& surface : surfaces) {
         if (Drawable(*surface)) anyDrawable = true;
         if (surface->FrameCallback != nullptr && !Stalled(*surface, now)) {
-            const double left = surface->FrameRequested + StallLimit - now;
-            if (wait < 0.0 || left < wait) wait = left;
+            const std::int64_t left = surface->FrameRequested + StallLimit - now;
+            if (wait < 0 || left < wait) wait = left;
         }
     }
-    if (!anyDrawable) return -1.0;
-    return wait < 0.0 ? 0.0 : wait;
+    if (!anyDrawable) return -1;
+    return wait < 0 ? TimeUntilNextFrame(pacer, now) : wait;
 }
 
 // Gives every output a surface and drops those of outputs that went, and
@@ -103,9 +98,7 @@ void FollowOutputs(WaylandConnection& connection, const WaylandEgl& egl, Surface
 
 // One frame: the scene drawn into every surface that can take it, then one
 // simulation step. False when no surface took it.
-bool DrawFrame(WaylandConnection& connection, const WaylandEgl& egl, SurfaceList& surfaces, bool* glReady,
-               std::string* error) {
-    const double now = Now();
+bool DrawFrame(const WaylandEgl& egl, SurfaceList& surfaces, std::int64_t now, bool* glReady, std::string* error) {
     bool drew = false;
     for (const auto& entry : surfaces) {
         OutputSurface& surface = *entry;
@@ -131,16 +124,15 @@ bool DrawFrame(WaylandConnection& connection, const WaylandEgl& egl, SurfaceList
         eglSwapBuffers(egl.Display, surface.EglSurface);
         drew = true;
     }
-    (void)connection;
     if (drew) StepSimulation();
     return drew;
 }
 
-// Reads and dispatches what the compositor sent, waiting up to `seconds`
-// (negative: until something comes). SIGTERM and SIGINT are let through only
+// Reads and dispatches what the compositor sent, waiting up to `micros`
+// microseconds (negative: until something comes). SIGTERM and SIGINT are let through only
 // while waiting, so one arriving just before is not slept through. False
 // when the connection is lost.
-bool WaitForEvents(wl_display* display, double seconds, const sigset_t& waitMask) {
+bool WaitForEvents(wl_display* display, std::int64_t micros, const sigset_t& waitMask) {
     while (wl_display_prepare_read(display) != 0)
         if (wl_display_dispatch_pending(display) < 0) return false;
     if (wl_display_flush(display) < 0 && errno != EAGAIN) {
@@ -149,11 +141,11 @@ bool WaitForEvents(wl_display* display, double seconds, const sigset_t& waitMask
     }
     pollfd fd = {wl_display_get_fd(display), POLLIN, 0};
     timespec timeout;
-    if (seconds >= 0.0) {
-        timeout.tv_sec = static_cast<time_t>(seconds);
-        timeout.tv_nsec = static_cast<long>((seconds - static_cast<double>(timeout.tv_sec)) * 1e9);
+    if (micros >= 0) {
+        timeout.tv_sec = static_cast<time_t>(micros / 1000000);
+        timeout.tv_nsec = static_cast<long>(micros % 1000000) * 1000;
     }
-    const int ready = ppoll(&fd, 1, seconds >= 0.0 ? &timeout : nullptr, &waitMask);
+    const int ready = ppoll(&fd, 1, micros >= 0 ? &timeout : nullptr, &waitMask);
     if (ready > 0 && (fd.revents & POLLIN) != 0) {
         if (wl_display_read_events(display) < 0) return false;
     } else {
@@ -166,9 +158,10 @@ bool WaitForEvents(wl_display* display, double seconds, const sigset_t& waitMask
 }  // namespace
 
 int RunWaylandSaver(const SaverOptions& options) {
-    // A locker that hosts background programs hands over its own socket.
+    // A locker that hosts background programs hands over a socket of its own
+    // server, one with outputs and no seat.
     const char* socket = std::getenv("WAYLAND_SOCKET");
-    const bool hosted = socket != nullptr && socket[0] != '\0';
+    const bool givenSocket = socket != nullptr && socket[0] != '\0';
 
     CatchEndSignals();
     sigset_t endSignals, waitMask;
@@ -187,6 +180,7 @@ int RunWaylandSaver(const SaverOptions& options) {
         CloseWaylandConnection(connection);
         return Fail(error);
     }
+    const bool hosted = givenSocket && connection.Seat == nullptr;
     const SurfaceRole role = connection.LayerShell == nullptr ? SurfaceRole::Fullscreen
                              : hosted                         ? SurfaceRole::Background
                                                               : SurfaceRole::Overlay;
@@ -195,6 +189,9 @@ int RunWaylandSaver(const SaverOptions& options) {
     ResetOrigins(Settings->ScrWidth, Settings->ScrHeight);
     SeedStars(*Settings);
 
+    if (options.ShowFps) std::fprintf(stderr, "mirrowen: -fps is not shown under Wayland\n");
+    FramePacer pacer;
+    pacer.Delay = options.Delay;
     SurfaceList surfaces;
     bool glReady = false;
     bool toplevelClosed = false;
@@ -209,12 +206,14 @@ int RunWaylandSaver(const SaverOptions& options) {
             }
         }
         if (!error.empty()) break;
-        const double wait = SecondsUntilFrameDue(surfaces, Now());
-        if (wait == 0.0) {
-            if (DrawFrame(connection, egl, surfaces, &glReady, &error)) ++frames;
+        const std::int64_t now = PacerNow();
+        const std::int64_t wait = TimeUntilFrameDue(surfaces, pacer, now);
+        if (wait == 0) {
+            FrameStarted(pacer, now);
+            if (DrawFrame(egl, surfaces, now, &glReady, &error)) ++frames;
             if (!error.empty()) break;
         }
-        if (!WaitForEvents(connection.Display, wait == 0.0 ? 0.0 : wait, waitMask)) {
+        if (!WaitForEvents(connection.Display, wait, waitMask)) {
             lost = true;
             break;
         }
