@@ -20,16 +20,12 @@
 #include "render/viewport.h"
 #include "settings/saver_settings.h"
 #include "shell/frame_pacer.h"
+#include "shell/output_frame_timing.h"
 #include "shell/x11_run_saver.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
 
 namespace {
-
-// A surface whose frame callback has not come back for this long (in
-// microseconds) is taken as not shown (a powered-down output, one the
-// compositor covers): the others go on without it until it comes back.
-const std::int64_t StallLimit = 100000;
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "mirrowen: %s\n", message.c_str());
@@ -42,26 +38,13 @@ bool Drawable(const OutputSurface& surface) {
     return surface.Configured && surface.EglSurface != EGL_NO_SURFACE && surface.FrameCallback == nullptr;
 }
 
-bool Stalled(const OutputSurface& surface, std::int64_t now) {
-    return surface.FrameCallback != nullptr && now - surface.FrameRequested >= StallLimit;
-}
-
-// The pacing: a frame is due when some surface can take one, every surface
-// still shown has shown the last, and the --delay since the last frame has
-// passed. Returns the microseconds to wait for that otherwise (negative:
-// until an event).
-std::int64_t TimeUntilFrameDue(const SurfaceList& surfaces, const FramePacer& pacer, std::int64_t now) {
-    bool anyDrawable = false;
-    std::int64_t wait = -1;
-    for (const auto& surface : surfaces) {
-        if (Drawable(*surface)) anyDrawable = true;
-        if (surface->FrameCallback != nullptr && !Stalled(*surface, now)) {
-            const std::int64_t left = surface->FrameRequested + StallLimit - now;
-            if (wait < 0 || left < wait) wait = left;
-        }
-    }
-    if (!anyDrawable) return -1;
-    return wait < 0 ? TimeUntilNextFrame(pacer, now) : wait;
+// The surfaces' state for the frame timing.
+std::int64_t FrameDueIn(const SurfaceList& surfaces, const FramePacer& pacer, std::int64_t now) {
+    std::vector<SurfaceFrameState> states;
+    for (const auto& surface : surfaces)
+        states.push_back(SurfaceFrameState{Drawable(*surface), surface->FrameCallback != nullptr,
+                                           surface->FrameRequested});
+    return TimeUntilFrameDue(states, pacer, now);
 }
 
 // Gives every output a surface and drops those of outputs that went, and
@@ -207,7 +190,7 @@ int RunWaylandSaver(const SaverOptions& options) {
         }
         if (!error.empty()) break;
         const std::int64_t now = PacerNow();
-        const std::int64_t wait = TimeUntilFrameDue(surfaces, pacer, now);
+        const std::int64_t wait = FrameDueIn(surfaces, pacer, now);
         if (wait == 0) {
             FrameStarted(pacer, now);
             if (DrawFrame(egl, surfaces, now, &glReady, &error)) ++frames;
