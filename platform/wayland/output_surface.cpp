@@ -119,7 +119,7 @@ bool ApplyOutputSurfaceSize(OutputSurface& surface, WaylandConnection& connectio
     return true;
 }
 
-void RequestFrameCallback(OutputSurface& surface, double now) {
+void RequestFrameCallback(OutputSurface& surface, std::int64_t now) {
     surface.FrameCallback = wl_surface_frame(surface.Surface);
     wl_callback_add_listener(surface.FrameCallback, &FrameListener, &surface);
     surface.FrameRequested = now;

@@ -7,6 +7,8 @@
 #include <EGL/egl.h>
 #include <wayland-client.h>
 
+#include <cstdint>
+
 #include "platform/wayland/wayland_connection.h"
 #include "platform/wayland/wayland_egl.h"
 
@@ -32,7 +34,7 @@ struct OutputSurface {
     bool SizeChanged = false;  // a configure not yet applied to the EGL window
     bool Closed = false;       // the compositor ended it (layer closed, toplevel close)
     wl_callback* FrameCallback = nullptr;  // the frame callback still awaited
-    double FrameRequested = 0.0;           // when it was asked for (seconds, monotonic)
+    std::int64_t FrameRequested = 0;       // when it was asked for (microseconds, monotonic)
 };
 
 // Which shell role the surfaces take.
@@ -53,6 +55,6 @@ bool ApplyOutputSurfaceSize(OutputSurface& surface, WaylandConnection& connectio
 
 // Asks for a frame callback before the next commit; `now` is kept to tell a
 // surface the compositor does not show (no callback comes back).
-void RequestFrameCallback(OutputSurface& surface, double now);
+void RequestFrameCallback(OutputSurface& surface, std::int64_t now);
 
 void CloseOutputSurface(OutputSurface& surface, const WaylandEgl& egl);
