@@ -112,9 +112,9 @@ bool DrawFrame(const WaylandEgl& egl, SurfaceList& surfaces, std::int64_t now, b
 }
 
 // Reads and dispatches what the compositor sent, waiting up to `micros`
-// microseconds (negative: until something comes). SIGTERM and SIGINT are let through only
-// while waiting, so one arriving just before is not slept through. False
-// when the connection is lost.
+// microseconds (negative: until something comes). SIGTERM and SIGINT are
+// let through only while waiting, so one arriving just before is not slept
+// through. False when the connection is lost.
 bool WaitForEvents(wl_display* display, std::int64_t micros, const sigset_t& waitMask) {
     while (wl_display_prepare_read(display) != 0)
         if (wl_display_dispatch_pending(display) < 0) return false;
@@ -208,7 +208,6 @@ int RunWaylandSaver(const SaverOptions& options) {
     }
     for (auto& surface : surfaces) CloseOutputSurface(*surface, egl);
     surfaces.clear();
-    if (!lost) wl_display_roundtrip(connection.Display);
     CloseWaylandEgl(egl);
     CloseWaylandConnection(connection);
     if (!error.empty()) return Fail(error);

@@ -1,4 +1,4 @@
-// The process entry of the X11 program `mirrowen`: the options, the settings
+// The process entry of `mirrowen` (X11, or Wayland with --wayland): the options, the settings
 // from the file store with the options over them, then the drawing run.
 #include <cstdio>
 #include <string>
