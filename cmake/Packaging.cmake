@@ -65,3 +65,5 @@ and an optional lens flare runs through the centre of the screen.
 Its settings file is a registry file that the Windows version of the
 screen saver can read.")
 include(CPack)
+# The name the DEB generator gives the package.
+set(MIRROWEN_DEB_NAME mirrowen_${CPACK_PACKAGE_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}_${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}.deb CACHE INTERNAL "")
