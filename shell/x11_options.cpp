@@ -35,13 +35,12 @@ const FlagOption FlagOptions[] = {
 };
 
 const char* const Usage =
-    "usage: mirrowen [-root | -window | -window-id ID] [-geometry WxH[+X+Y]] [-fps] [-display NAME]\n"
-    "                [-delay MICROSECONDS]\n"
+    "usage: mirrowen [-root | -window | -window-id ID | --wayland] [-geometry WxH[+X+Y]]\n"
+    "                [-fps] [-display NAME] [-delay MICROSECONDS]\n"
     "                [-preset NAME] [-count N] [-velocity N] [-size N] [-decay N] [-pulsate N]\n"
     "                [-shape N] [-colours N] [-gravity N] [-origins N] [-origin-speed N] [-corona N]\n"
     "                [-[no-]lens-flare] [-[no-]bounce-bottom] [-[no-]bounce-top] [-[no-]bounce-sides]\n"
     "                [-resolution WxH] [-frames N] [-save-settings]\n"
-    "       mirrowen --wayland [-delay MICROSECONDS] [the saver options above] [-frames N]\n"
     "-delay N: each frame takes at least N microseconds, 0 to 100000 (default 16667,\n"
     "          at most 60 frames a second; 0: as fast as the machine allows)\n"
     "--wayland: draw on every output of the Wayland compositor, above everything\n"
