@@ -142,11 +142,15 @@ void DrawScene() {
     glDisable(GL_TEXTURE_2D);
 }
 
-int RenderFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawScene();
+void StepSimulation() {
     MoveOrigins(Settings->OriginSpeed);
     UpdateStars(*Settings);
     StepCoronaAngle();
+}
+
+int RenderFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawScene();
+    StepSimulation();
     return 1;
 }

@@ -8,3 +8,6 @@ int RenderFrame();
 
 // Draws the current state of the star field, changing no simulation state.
 void DrawScene();
+
+// Advances the simulation one step: origins, stars and the corona angle.
+void StepSimulation();
