@@ -1,6 +1,7 @@
 // Frame benchmark under a real WGL: the mean CPU and wall time of one
-// RenderFrame + SwapBuffers at the heaviest settings, with vsync off so
-// that the swap never waits for a display refresh.
+// frame (RenderMonitorFrame, the saver's: the scene in every monitor's
+// viewport) + SwapBuffers at the heaviest settings, with vsync off so that
+// the swap never waits for a display refresh.
 //
 // mirrowen_frame_bench [frames]   (default 600, at least 300)
 #include <windows.h>
@@ -55,7 +56,7 @@ void Measure(SaverSettings& s, int width, int height, bool fullScreen, int frame
     SeedStars(s);
     // Warm up until every star has been born.
     for (int i = 0; i < 200; ++i) {
-        RenderFrame();
+        RenderMonitorFrame();
         SwapBuffers(GlDeviceContext);
         Pump();
     }
@@ -64,7 +65,7 @@ void Measure(SaverSettings& s, int width, int height, bool fullScreen, int frame
     const double cpuStart = ThreadCpuSeconds();
     QueryPerformanceCounter(&start);
     for (int i = 0; i < frames; ++i) {
-        RenderFrame();
+        RenderMonitorFrame();
         SwapBuffers(GlDeviceContext);
         Pump();
     }
@@ -72,8 +73,12 @@ void Measure(SaverSettings& s, int width, int height, bool fullScreen, int frame
     QueryPerformanceCounter(&end);
     const double cpu = ThreadCpuSeconds() - cpuStart;
     const double wall = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-    printf("%dx%d%s: %d frames, mean CPU %.3f ms/frame (this thread), wall %.3f ms/frame, %.0f frames/s\n", width,
-           height, fullScreen ? " full screen" : "", frames, 1000.0 * cpu / frames, 1000.0 * wall / frames,
+    RECT covered;
+    GetWindowRect(GlWindow, &covered);
+    printf("%dx%d%s, %d monitor(s), window %ldx%ld: %d frames, mean CPU %.3f ms/frame (this thread), wall %.3f "
+           "ms/frame, %.0f frames/s\n",
+           width, height, fullScreen ? " full screen" : "", MonitorViewportCount, covered.right - covered.left,
+           covered.bottom - covered.top, frames, 1000.0 * cpu / frames, 1000.0 * wall / frames,
            frames / wall);
     fflush(stdout);
     CloseGlWindow();
