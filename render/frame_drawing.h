@@ -3,11 +3,14 @@
 // current GL context, so every platform shares it.
 #pragma once
 
-// Draws the current state and advances the simulation one step; always 1.
+// Clears the target, draws the current state and advances the simulation
+// one step; always 1.
 int RenderFrame();
 
 // Draws the current state of the star field, changing no simulation state.
+// A target made of several viewports draws it once into each.
 void DrawScene();
 
-// Advances the simulation one step: origins, stars and the corona angle.
+// Advances the simulation one step: the origins, every star and the
+// corona's turn.
 void StepSimulation();

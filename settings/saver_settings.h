@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "settings/settings_store.h"
-#include "shell/run_mode.h"
+#include "settings/window_handle.h"
 
 struct CursorPoint {
     std::int32_t x;

@@ -1,7 +1,7 @@
 // The settings dialog shown in Configure mode.
 #pragma once
 
-#include "shell/run_mode.h"
+#include "settings/window_handle.h"
 
 struct SaverSettings;
 

@@ -1,12 +1,9 @@
-// Run modes of the saver and the window handle type shared by the portable core.
+// Run modes of the saver.
 #pragma once
 
 #include <cstdint>
 
-// A native window handle carried as an integer: an HWND on Windows (32-bit
-// handle values sign-extended, as they travel on 64-bit Windows), an X11
-// window id on Linux. 0 means none.
-using WindowHandle = std::intptr_t;
+#include "settings/window_handle.h"
 
 enum RunModeValue : std::int32_t {
     RunModeNone = 0,

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/x11/saver_options.h"
-#include "platform/x11/x11_run_saver.h"
+#include "shell/x11_options.h"
+#include "shell/x11_run_saver.h"
 #include "settings/file_store.h"
 #include "settings/saver_settings.h"
+#include "shell/run_mode.h"
 
 int main(int argc, char** argv) {
     SaverOptions options;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/x11/saver_options.h"
+#include "shell/x11_options.h"
 #include "settings/memory_store.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"

@@ -1,4 +1,4 @@
-#include "platform/x11/saver_options.h"
+#include "shell/x11_options.h"
 
 #include <cctype>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "platform/x11/x11_run_saver.h"
+#include "shell/x11_run_saver.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>

@@ -5,7 +5,7 @@
 // manager's close. The result is the process's exit code.
 #pragma once
 
-#include "platform/x11/saver_options.h"
+#include "shell/x11_options.h"
 
 int RunX11Saver(const SaverOptions& options);
 
