@@ -3,13 +3,15 @@
 // viewport) + SwapBuffers at the heaviest settings, with vsync off so that
 // the swap never waits for a display refresh.
 //
-// mirrowen_frame_bench [frames]   (default 600, at least 300)
+// mirrowen_frame_bench [frames] [defaults]   (default 600, at least 300;
+//   "defaults": the built-in settings instead of the heaviest field)
 #include <windows.h>
 
 #include <GL/gl.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "render/frame_drawing.h"
 #include "render/gl_window.h"
@@ -90,11 +92,17 @@ void Measure(SaverSettings& s, int width, int height, bool fullScreen, int frame
 int main(int argc, char** argv) {
     int frames = argc > 1 ? atoi(argv[1]) : 600;
     if (frames < 300) frames = 300;
+    const bool defaults = argc > 2 && strcmp(argv[2], "defaults") == 0;
     SaverSettings s;
     UseFrameBenchSettings(s);
+    if (defaults) {
+        MemoryStore store;
+        s.LoadSettings(MemoryStoreInterface(store));
+    }
     Settings = &s;
     RunMode = RunModePreview;  // input must not end the run
-    printf("2000 stars, StarSize 10, 4 origins, Corona 100, lens flare on\n");
+    printf(defaults ? "the built-in defaults: 300 stars, 1 origin, Corona 70\n"
+                    : "2000 stars, StarSize 10, 4 origins, Corona 100, lens flare on\n");
     Measure(s, 640, 480, false, frames);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
