@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include "platform/win32/instance.h"
+#include "render/frame_drawing.h"
 #include "render/texture_set.h"
 #include "render/viewport.h"
 #include "shell/saver_window.h"
@@ -13,11 +14,59 @@ HWND GlWindow = nullptr;
 HDC GlDeviceContext = nullptr;
 HGLRC GlContext = nullptr;
 PIXELFORMATDESCRIPTOR PixelFormatTemplate = {};
+MonitorViewport MonitorViewports[MaxMonitorViewports] = {};
+int MonitorViewportCount = 0;
 
 namespace {
 
 const char* const ClassName = "OpenGL";
 bool TemplateCompleted = false;
+// Only a switched mode is switched back: a kept one is the user's own.
+bool DisplayModeSwitched = false;
+
+struct MonitorList {
+    RECT Rects[MaxMonitorViewports];
+    int Count;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
+    MonitorList* list = reinterpret_cast<MonitorList*>(data);
+    if (list->Count < MaxMonitorViewports) list->Rects[list->Count++] = *rect;
+    return TRUE;
+}
+
+void SetSingleViewport(int width, int height) {
+    MonitorViewports[0] = {0, 0, width, height};
+    MonitorViewportCount = 1;
+}
+
+// Where the full-screen window goes and which viewport each monitor gets,
+// read after any mode switch: a switch moves the other monitors too.
+RECT CoverMonitors(int width, int height, bool keepDisplayMode) {
+    MonitorList list = {};
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
+    if (list.Count <= 1 && !keepDisplayMode) {
+        SetSingleViewport(width, height);
+        return RECT{0, 0, width, height};
+    }
+    RECT screen;
+    screen.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    screen.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (list.Count == 0) {
+        list.Rects[0] = screen;
+        list.Count = 1;
+    }
+    for (int i = 0; i < list.Count; ++i) {
+        const RECT& m = list.Rects[i];
+        // GL counts rows from the bottom of the window.
+        MonitorViewports[i] = {static_cast<int>(m.left - screen.left), static_cast<int>(screen.bottom - m.bottom),
+                               static_cast<int>(m.right - m.left), static_cast<int>(m.bottom - m.top)};
+    }
+    MonitorViewportCount = list.Count;
+    return screen;
+}
 
 void CompletePixelFormatTemplate(int bits) {
     if (TemplateCompleted) return;
@@ -51,8 +100,11 @@ int FailAndClose() {
 
 }  // namespace
 
-int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits, bool fullScreen) {
+int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits, bool fullScreen,
+                 bool keepDisplayMode) {
     FullScreen = fullScreen ? 1 : 0;
+    DisplayModeSwitched = false;
+    SetSingleViewport(width, height);
     InstanceHandle = GetModuleHandleA(nullptr);
 
     WNDCLASSA wc = {};
@@ -66,7 +118,8 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
 
     DWORD style;
     DWORD exStyle;
-    if (FullScreen) {
+    RECT rect = {0, 0, width, height};
+    if (FullScreen && !keepDisplayMode) {
         DEVMODEA mode;
         memset(&mode, 0, sizeof mode);
         // The older, shorter layout: every system accepts it.
@@ -82,9 +135,16 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
                         "Mirrowen", MB_OK | MB_ICONEXCLAMATION);
             return 0;
         }
+        DisplayModeSwitched = true;
+    }
+    if (FullScreen) {
         ShowCursor(FALSE);
         style = WS_POPUP;
         exStyle = WS_EX_APPWINDOW;
+        rect = CoverMonitors(width, height, keepDisplayMode);
+        // The taskbars of the other monitors stay in front of a window that
+        // is not topmost.
+        if (MonitorViewportCount > 1) exStyle |= WS_EX_TOPMOST;
     } else if (parent != nullptr) {
         style = WS_CHILD | WS_VISIBLE;
         exStyle = WS_EX_APPWINDOW;
@@ -93,9 +153,14 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
         exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
     }
 
-    RECT rect = {0, 0, width, height};
+    // A popup or child keeps its size; a framed window gains its frame
+    // around the client area at (0, 0).
+    const int left = rect.left;
+    const int top = rect.top;
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    GlWindow = CreateWindowExA(exStyle, ClassName, title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+    const int x = FullScreen ? left : 0;
+    const int y = FullScreen ? top : 0;
+    GlWindow = CreateWindowExA(exStyle, ClassName, title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
                                rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, InstanceHandle,
                                nullptr);
     if (GlWindow == nullptr) return FailAndClose();
@@ -116,7 +181,12 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
         SetForegroundWindow(GlWindow);
         SetFocus(GlWindow);
     }
-    ResizeViewport(width, height);
+    if (MonitorViewportCount == 1) {
+        ResizeViewport(MonitorViewports[0].Width, MonitorViewports[0].Height);
+    } else {
+        const MonitorViewport& v = MonitorViewports[0];
+        ResizeViewportAt(v.X, v.Y, v.Width, v.Height);
+    }
     if (!InitGlState()) {
         CloseGlWindow();
         MessageBoxA(nullptr, "Initialization Failed.", "ERROR", MB_OK | MB_ICONEXCLAMATION);
@@ -125,9 +195,23 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
     return 1;
 }
 
+int RenderMonitorFrame() {
+    if (MonitorViewportCount <= 1) return RenderFrame();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The same state on every monitor: one simulation, drawn n times.
+    for (int i = 0; i < MonitorViewportCount; ++i) {
+        const MonitorViewport& v = MonitorViewports[i];
+        ResizeViewportAt(v.X, v.Y, v.Width, v.Height);
+        DrawScene();
+    }
+    StepSimulation();
+    return 1;
+}
+
 BOOL CloseGlWindow() {
     if (FullScreen) {
-        ChangeDisplaySettingsA(nullptr, 0);
+        if (DisplayModeSwitched) ChangeDisplaySettingsA(nullptr, 0);
+        DisplayModeSwitched = false;
         ShowCursor(TRUE);
     }
     if (GlContext != nullptr) {

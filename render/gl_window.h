@@ -10,13 +10,38 @@ extern HDC GlDeviceContext;
 extern HGLRC GlContext;
 extern PIXELFORMATDESCRIPTOR PixelFormatTemplate;
 
-// Opens the window of class "OpenGL": full screen (after switching the
-// display to width x height x bits), as a child of parent, or framed. On
-// success the context is current, the viewport covers width x height and the
-// textures are loaded; returns 1, else 0.
-int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits, bool fullScreen);
+// One monitor's part of the GL window, in pixels from the window's
+// lower-left corner (GL viewport coordinates).
+struct MonitorViewport {
+    int X;
+    int Y;
+    int Width;
+    int Height;
+};
 
-// Restores the display mode and releases context, device context, window and
+// Every monitor the window covers; one entry for a preview, a framed window
+// or a single monitor, which is then the whole window.
+constexpr int MaxMonitorViewports = 16;
+extern MonitorViewport MonitorViewports[MaxMonitorViewports];
+extern int MonitorViewportCount;
+
+// Opens the window of class "OpenGL": full screen, as a child of parent, or
+// framed. Full screen first switches the display to width x height x bits,
+// unless keepDisplayMode, and then covers every monitor: with one monitor
+// the window is width x height at (0, 0) (the monitor's own size when the
+// mode is kept); with several it spans the whole virtual screen, in front of
+// every other window, with a viewport per monitor. On success the context is
+// current, the first viewport is set and the textures are loaded; returns 1,
+// else 0.
+int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits, bool fullScreen,
+                 bool keepDisplayMode = false);
+
+// One frame on every monitor: a single clear, the same scene drawn into each
+// monitor's viewport, then one simulation step. With one viewport, exactly
+// RenderFrame. Always 1.
+int RenderMonitorFrame();
+
+// Restores the display mode (when it was switched) and releases context, device context, window and
 // class; the result of UnregisterClassA.
 BOOL CloseGlWindow();
 

@@ -32,6 +32,7 @@ const SaverValueSpec SaverValues[SaverValueCount] = {
     {"Colours", &SaverSettings::Colours, 0, 5, 0},
     {"LensFlare", &SaverSettings::LensFlare, 0, Any, 0},
     {"Preset", &SaverSettings::Preset, 0, Any, 0},
+    {"NativeResolution", &SaverSettings::NativeResolution, 0, Any, 0},
 };
 
 const SaverValueSpec* FindSaverValue(const char* name) {
@@ -68,6 +69,7 @@ void SetDefaultSaverValues(SaverSettings& s) {
     s.ScrWidth = 640;
     s.ScrHeight = 480;
     s.Preset = 1;
+    s.NativeResolution = 0;
 }
 
 SaverSettings::SaverSettings() : hwnd(0), TimerId(0), CloseRequested(0) {}

@@ -1,5 +1,5 @@
 // The one settings record: the saver window's runtime state followed by the
-// 18 saver values, named after their registry values.
+// 19 saver values, named after their registry values.
 #pragma once
 
 #include <cstddef>
@@ -44,6 +44,8 @@ struct SaverSettings {
     std::int32_t ScrWidth;
     std::int32_t ScrHeight;
     std::int32_t Preset;
+    // Non-zero: Saver mode keeps every monitor's own display mode.
+    std::int32_t NativeResolution;
 
     // Clears hwnd, TimerId and CloseRequested; the rest is set by the loads.
     SaverSettings();
@@ -51,9 +53,9 @@ struct SaverSettings {
     // The system's screen-saver values ("Password Delay", "Mouse Threshold",
     // "Mute Sound") with their defaults; also clears CheckingPassword.
     void ReadSystemSaverSettings(const SettingsStore& store);
-    // The 18 defaults, then every stored value that passes its acceptance test.
+    // The 19 defaults, then every stored value that passes its acceptance test.
     void LoadSettings(const SettingsStore& store);
-    // Writes all 18 values, creating the key if needed. Silent on failure.
+    // Writes all 19 values, creating the key if needed. Silent on failure.
     void SaveSettings(const SettingsStore& store) const;
 
     // Saver-window operations, defined by the platform's window code.
@@ -75,8 +77,8 @@ struct SaverValueSpec {
     std::int32_t Bias;  // stored = field + Bias ("Gravity" is kept as 0..10)
 };
 
-// The 18 values in the order in which they are read and written.
-constexpr std::size_t SaverValueCount = 18;
+// The 19 values in the order in which they are read and written.
+constexpr std::size_t SaverValueCount = 19;
 extern const SaverValueSpec SaverValues[SaverValueCount];
 
 // The entry of SaverValues with that exact name, or null.
@@ -86,5 +88,5 @@ const SaverValueSpec* FindSaverValue(const char* name);
 // returns whether it did.
 bool AcceptStoredValue(SaverSettings& settings, const SaverValueSpec& rule, std::uint32_t stored);
 
-// Sets the 18 built-in defaults (not those of the "(Default)" preset).
+// Sets the 19 built-in defaults (not those of the "(Default)" preset).
 void SetDefaultSaverValues(SaverSettings& settings);

@@ -13,6 +13,11 @@
 namespace {
 HINSTANCE DialogInstance = nullptr;
 SaverSettings* DialogSettings = nullptr;
+
+// The resolution list's entry after the sizes: no mode switch, every monitor
+// at its own resolution. Its data is no packed size (no size is 0 x 0).
+const char* const DesktopResolutionText = "Desktop resolution";
+constexpr LRESULT DesktopResolutionData = 0;
 }  // namespace
 
 std::uint32_t CurrentResolution = 0;
@@ -122,6 +127,14 @@ void InitDialog(HWND dialog) {
     for (const SliderBinding& b : DialogSliders)
         SetSlider(dialog, b.SliderId, b.Min, b.Max, s.*b.Field, b.Divisor, b.Offset, b.LabelId);
     for (const Resolution& r : ResolutionList) AddResolution(dialog, r.Width, r.Height);
+    const LRESULT desktop = SendDlgItemMessageA(dialog, IDC_RESOLUTION, CB_ADDSTRING, 0,
+                                                reinterpret_cast<LPARAM>(DesktopResolutionText));
+    if (desktop >= 0) {
+        SendDlgItemMessageA(dialog, IDC_RESOLUTION, CB_SETITEMDATA, static_cast<WPARAM>(desktop),
+                            DesktopResolutionData);
+        if (s.NativeResolution != 0)
+            SendDlgItemMessageA(dialog, IDC_RESOLUTION, CB_SETCURSEL, static_cast<WPARAM>(desktop), 0);
+    }
     if (SendDlgItemMessageA(dialog, IDC_RESOLUTION, CB_GETCURSEL, 0, 0) == CB_ERR)
         SendDlgItemMessageA(dialog, IDC_RESOLUTION, CB_SETCURSEL, 0, 0);
     for (std::size_t i = 0; i < ShapeNameCount; ++i) AddShapeItem(dialog, ShapeNames[i], static_cast<int>(i));
@@ -135,13 +148,20 @@ void PressOk(HWND dialog) {
     s.BounceTop = IsDlgButtonChecked(dialog, IDC_BOUNCE_TOP) == BST_CHECKED ? 1 : 0;
     s.BounceSides = IsDlgButtonChecked(dialog, IDC_BOUNCE_SIDES) == BST_CHECKED ? 1 : 0;
     s.LensFlare = IsDlgButtonChecked(dialog, IDC_LENS_FLARE) == BST_CHECKED ? 1 : 0;
-    s.ScrWidth = 640;
-    s.ScrHeight = 480;
     LRESULT data = 0;
-    if (SelectedData(dialog, IDC_RESOLUTION, data)) {
-        std::uint32_t packed = static_cast<std::uint32_t>(data);
-        s.ScrWidth = static_cast<std::int32_t>(packed & 0xFFFFu);
-        s.ScrHeight = static_cast<std::int32_t>(packed >> 16);
+    const bool chosen = SelectedData(dialog, IDC_RESOLUTION, data);
+    if (chosen && data == DesktopResolutionData) {
+        // The stored size keeps its other uses (where stars and origins start).
+        s.NativeResolution = 1;
+    } else {
+        s.NativeResolution = 0;
+        s.ScrWidth = 640;
+        s.ScrHeight = 480;
+        if (chosen) {
+            std::uint32_t packed = static_cast<std::uint32_t>(data);
+            s.ScrWidth = static_cast<std::int32_t>(packed & 0xFFFFu);
+            s.ScrHeight = static_cast<std::int32_t>(packed >> 16);
+        }
     }
     if (SelectedData(dialog, IDC_SHAPE, data)) s.Shape = static_cast<std::int32_t>(data);
     if (SelectedData(dialog, IDC_COLOURS, data)) s.Colours = static_cast<std::int32_t>(data);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "platform/win32/instance.h"
-#include "render/frame_drawing.h"
 #include "render/gl_window.h"
 #include "settings/saver_settings.h"
 #include "shell/actions.h"
@@ -15,6 +14,7 @@ void RunSaver(WindowHandle parentWindow) {
     int width;
     int height;
     bool fullScreen;
+    bool keepDisplayMode = false;
     const char* failure;
     if (RunMode == RunModePreview) {
         parent = ToHwnd(parentWindow);
@@ -30,10 +30,11 @@ void RunSaver(WindowHandle parentWindow) {
         width = Settings->ScrWidth;
         height = Settings->ScrHeight;
         fullScreen = true;
+        keepDisplayMode = Settings->NativeResolution != 0;
         failure = "Couldn't create fullscreen window.";
     }
 
-    if (!OpenGlWindow(parent, "Test", width, height, 16, fullScreen))
+    if (!OpenGlWindow(parent, "Test", width, height, 16, fullScreen, keepDisplayMode))
         MessageBoxA(nullptr, failure, "Mirrowen", MB_OK);
     if (GlWindow == nullptr) {
         MessageBoxA(nullptr, "Couldn't create window.", "Mirrowen", MB_OK);
@@ -52,7 +53,7 @@ void RunSaver(WindowHandle parentWindow) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         } else {
-            RenderFrame();
+            RenderMonitorFrame();
             SwapBuffers(GlDeviceContext);
         }
     }

@@ -1,14 +1,17 @@
 // Frame benchmark under a real WGL: the mean CPU and wall time of one
-// RenderFrame + SwapBuffers at the heaviest settings, with vsync off so
-// that the swap never waits for a display refresh.
+// frame (RenderMonitorFrame, the saver's: the scene in every monitor's
+// viewport) + SwapBuffers at the heaviest settings, with vsync off so that
+// the swap never waits for a display refresh.
 //
-// mirrowen_frame_bench [frames]   (default 600, at least 300)
+// mirrowen_frame_bench [frames] [defaults]   (default 600, at least 300;
+//   "defaults": the built-in settings instead of the heaviest field)
 #include <windows.h>
 
 #include <GL/gl.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "render/frame_drawing.h"
 #include "render/gl_window.h"
@@ -55,7 +58,7 @@ void Measure(SaverSettings& s, int width, int height, bool fullScreen, int frame
     SeedStars(s);
     // Warm up until every star has been born.
     for (int i = 0; i < 200; ++i) {
-        RenderFrame();
+        RenderMonitorFrame();
         SwapBuffers(GlDeviceContext);
         Pump();
     }
@@ -64,7 +67,7 @@ void Measure(SaverSettings& s, int width, int height, bool fullScreen, int frame
     const double cpuStart = ThreadCpuSeconds();
     QueryPerformanceCounter(&start);
     for (int i = 0; i < frames; ++i) {
-        RenderFrame();
+        RenderMonitorFrame();
         SwapBuffers(GlDeviceContext);
         Pump();
     }
@@ -72,8 +75,12 @@ void Measure(SaverSettings& s, int width, int height, bool fullScreen, int frame
     QueryPerformanceCounter(&end);
     const double cpu = ThreadCpuSeconds() - cpuStart;
     const double wall = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-    printf("%dx%d%s: %d frames, mean CPU %.3f ms/frame (this thread), wall %.3f ms/frame, %.0f frames/s\n", width,
-           height, fullScreen ? " full screen" : "", frames, 1000.0 * cpu / frames, 1000.0 * wall / frames,
+    RECT covered;
+    GetWindowRect(GlWindow, &covered);
+    printf("%dx%d%s, %d monitor(s), window %ldx%ld: %d frames, mean CPU %.3f ms/frame (this thread), wall %.3f "
+           "ms/frame, %.0f frames/s\n",
+           width, height, fullScreen ? " full screen" : "", MonitorViewportCount, covered.right - covered.left,
+           covered.bottom - covered.top, frames, 1000.0 * cpu / frames, 1000.0 * wall / frames,
            frames / wall);
     fflush(stdout);
     CloseGlWindow();
@@ -85,11 +92,17 @@ void Measure(SaverSettings& s, int width, int height, bool fullScreen, int frame
 int main(int argc, char** argv) {
     int frames = argc > 1 ? atoi(argv[1]) : 600;
     if (frames < 300) frames = 300;
+    const bool defaults = argc > 2 && strcmp(argv[2], "defaults") == 0;
     SaverSettings s;
     UseFrameBenchSettings(s);
+    if (defaults) {
+        MemoryStore store;
+        s.LoadSettings(MemoryStoreInterface(store));
+    }
     Settings = &s;
     RunMode = RunModePreview;  // input must not end the run
-    printf("2000 stars, StarSize 10, 4 origins, Corona 100, lens flare on\n");
+    printf(defaults ? "the built-in defaults: 300 stars, 1 origin, Corona 70\n"
+                    : "2000 stars, StarSize 10, 4 origins, Corona 100, lens flare on\n");
     Measure(s, 640, 480, false, frames);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);

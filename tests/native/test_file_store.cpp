@@ -53,6 +53,7 @@ TEST(FileStore, SavedValuesComeBackAndTheFileIsRegedit4) {
     s.Gravity = -5;
     s.LensFlare = -1;
     s.ScrWidth = 1280;
+    s.NativeResolution = 1;
     s.SaveSettings(FileStoreInterface(store));
     EXPECT_EQ(store.OpenKeys, 0);
 
@@ -61,6 +62,9 @@ TEST(FileStore, SavedValuesComeBackAndTheFileIsRegedit4) {
     EXPECT_NE(text.find("\"StarCount\"=dword:000005dc\r\n"), std::string::npos);
     EXPECT_NE(text.find("\"Gravity\"=dword:00000000\r\n"), std::string::npos);
     EXPECT_NE(text.find("\"LensFlare\"=dword:ffffffff\r\n"), std::string::npos);
+    // The 19th value comes last, after "Preset".
+    EXPECT_NE(text.find("\"Preset\"=dword:00000001\r\n\"NativeResolution\"=dword:00000001\r\n\r\n"), std::string::npos)
+        << text;
     EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");
     // Written through a temporary file that is gone again.
     EXPECT_EQ(std::system(("test $(ls -A '" + dir.Path + "/new/dir' | wc -l) -eq 1").c_str()), 0);

@@ -48,6 +48,7 @@ void ExpectDefaults(const SaverSettings& s) {
     EXPECT_EQ(s.ScrWidth, 640);
     EXPECT_EQ(s.ScrHeight, 480);
     EXPECT_EQ(s.Preset, 1);
+    EXPECT_EQ(s.NativeResolution, 0);
 }
 
 }  // namespace
@@ -72,12 +73,13 @@ TEST(SettingsRecord, MissingOrEmptyKeyGivesDefaults) {
     EXPECT_EQ(empty.memory.OpenKeys, 0);
 }
 
-TEST(SettingsRecord, FirstSaveCreatesTheKeyWithAll18Values) {
+TEST(SettingsRecord, FirstSaveCreatesTheKeyWithAll19Values) {
     Fixture f;
     f.Load();
     f.s.SaveSettings(f.store);
     ASSERT_EQ(f.memory.Keys.count(SaverKeyPath), 1u);
-    EXPECT_EQ(f.memory.Keys[SaverKeyPath].size(), 18u);
+    EXPECT_EQ(f.memory.Keys[SaverKeyPath].size(), 19u);
+    EXPECT_EQ(f.Stored("NativeResolution"), 0u);
     EXPECT_EQ(f.Stored("StarCount"), 300u);
     EXPECT_EQ(f.Stored("Gravity"), 6u);
     EXPECT_EQ(f.Stored("ScrWidth"), 640u);
@@ -124,6 +126,7 @@ TEST(SettingsRecord, AllBitsSetFailsEveryUpperBound) {
     EXPECT_EQ(f.s.LensFlare, -1);
     EXPECT_EQ(f.s.BounceTop, -1);
     EXPECT_EQ(f.s.Preset, -1);
+    EXPECT_EQ(f.s.NativeResolution, -1);
     // ...and the resolution has no upper bound at all, as an unsigned number.
     EXPECT_EQ(f.s.ScrWidth, -1);
     EXPECT_EQ(f.s.ScrHeight, -1);
@@ -193,6 +196,7 @@ TEST(SettingsRecord, InRangeValuesSurviveASaveAndLoad) {
     s.ScrWidth = 1280;
     s.ScrHeight = 1024;
     s.Preset = 8;
+    s.NativeResolution = 1;
     s.SaveSettings(f.store);
 
     SaverSettings back;
@@ -231,7 +235,9 @@ TEST(SettingsRecord, SystemValues) {
 TEST(SettingsRecord, ValuesAreNamedAndOrderedAsStored) {
     const char* order[] = {"BounceBottom", "BounceTop", "BounceSides", "StarCount", "StarVel", "Gravity",
                            "OriginSpeed",  "Origins",   "ScrWidth",    "ScrHeight", "Shape",   "StarSize",
-                           "DecayRate",    "PulsateRate", "Corona",    "Colours",   "LensFlare", "Preset"};
+                           "DecayRate",    "PulsateRate", "Corona",    "Colours",   "LensFlare", "Preset",
+                           "NativeResolution"};
+    ASSERT_EQ(SaverValueCount, sizeof order / sizeof order[0]);
     for (std::size_t i = 0; i < SaverValueCount; ++i) EXPECT_STREQ(SaverValues[i].Name, order[i]);
     EXPECT_EQ(FindSaverValue("Gravity"), &SaverValues[5]);
     EXPECT_EQ(FindSaverValue("gravity"), nullptr);

@@ -12,6 +12,7 @@
 #include "gl_test_support.h"
 #include "render/frame_drawing.h"
 #include "render/gl_window.h"
+#include "sim/corona.h"
 #include "sim/origins.h"
 #include "sim/star_field.h"
 #include "sim/star_seeding.h"
@@ -188,6 +189,35 @@ TEST_F(FramePixels, DrawingSpaceStretchesOverAClientOfAnotherAspect) {
     EXPECT_GE(Brightest(38, 42 + 15, 1), 60);
     EXPECT_GE(Brightest(38 + 9, 42, 1), 60);
     EXPECT_EQ(Brightest(38 + 15, 42, 1), 0);
+}
+
+TEST_F(FramePixels, EveryMonitorViewportShowsTheSameFrameAndTheFieldStepsOnce) {
+    s.StarSize = 4;
+    s.Corona = 100;
+    s.Origins = 1;
+    // As over a 640 x 480 monitor beside a 320 x 240 one, bottom-aligned.
+    Open(960, 480);
+    MonitorViewports[0] = {0, 0, 640, 480};
+    MonitorViewports[1] = {640, 0, 320, 240};
+    MonitorViewportCount = 2;
+    ResetOrigins(640, 480);
+    SeedStars(s);
+    const float angle = CoronaAngle;
+    const float originX = StarField.OriginX[0];
+    RenderMonitorFrame();
+    ReadBack();
+    // The corona at the centre of each, none where the two meet.
+    EXPECT_GE(At(320, 240).R, 250);
+    EXPECT_GE(At(640 + 160, 120).R, 250);
+    EXPECT_EQ(Brightest(639, 240, 2), 0);
+    EXPECT_EQ(Brightest(640 + 160, 400, 5), 0) << "nothing above the smaller monitor";
+    // One step, not one per monitor.
+    EXPECT_EQ(CoronaAngle, static_cast<float>(static_cast<double>(angle) - 0.1));
+    const float onceMoved = StarField.OriginX[0];
+    ResetOrigins(640, 480);
+    EXPECT_EQ(StarField.OriginX[0], originX);
+    MoveOrigins(s.OriginSpeed);
+    EXPECT_EQ(StarField.OriginX[0], onceMoved);
 }
 
 TEST_F(FramePixels, FrameLeavesTheFixedStateBehind) {

@@ -159,4 +159,38 @@ TEST(GlWindow, FullScreenHidesTheCursorOnceAndRestoresOnClose) {
     DrainQueue();
 }
 
+TEST(GlWindow, KeptDisplayModeCoversTheMonitorAtItsOwnSizeWhateverTheStoredSize) {
+    PublishedSettings published(RunModeSaver);
+    const int cursorBefore = CursorCount();
+    // A size the screen does not offer: no switch is tried, so no notice.
+    std::vector<std::string> notices;
+    int result;
+    {
+        NoticeWatcher watcher;
+        result = OpenGlWindow(nullptr, "Test", 1234, 567, 16, true, true);
+        notices = watcher.Notices();
+    }
+    ASSERT_EQ(result, 1);
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
+    RECT outer;
+    GetWindowRect(GlWindow, &outer);
+    EXPECT_EQ(outer.left, 0);
+    EXPECT_EQ(outer.top, 0);
+    EXPECT_EQ(outer.right, 1280);
+    EXPECT_EQ(outer.bottom, 1024);
+    // One monitor: no window put in front of every other.
+    EXPECT_FALSE(GetWindowLongA(GlWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(MonitorViewportCount, 1);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 1280);
+    EXPECT_EQ(viewport[3], 1024);
+    EXPECT_EQ(CursorCount(), cursorBefore - 1);
+    CloseGlWindow();
+    EXPECT_EQ(CursorCount(), cursorBefore);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
+    DrainQueue();
+}
+
 }  // namespace

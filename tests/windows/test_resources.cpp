@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -295,3 +296,60 @@ TEST_F(SaverResources, NameIconAndVersionRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string ResourceText(HMODULE module, int id, int type) {
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(type));
+    if (!found) return "";
+    const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    return data ? std::string(data, SizeofResource(module, found)) : "";
+}
+
+}  // namespace
+
+TEST_F(SaverResources, ManifestIsReadByTheSystemAsPerMonitorAwareWithCommonControls6) {
+    const std::string manifest = ResourceText(module, 1, 24);  // RT_MANIFEST
+    ASSERT_FALSE(manifest.empty());
+    // This test program carries the same manifest, so the version loaded below
+    // alone would not tell; the dependency must be the saver's own.
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+    // Windows 8 and later refuse 16-bit modes to a program that names them.
+    for (const char* later : {"4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                              "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+        EXPECT_EQ(manifest.find(later), std::string::npos) << later;
+
+    // The activation context the loader builds from it.
+    char path[MAX_PATH];
+    GetFullPathNameA(MIRROWEN_SCR_NAME, MAX_PATH, path, nullptr);
+    ACTCTXA request = {};
+    request.cbSize = sizeof request;
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.lpSource = path;
+    request.lpResourceName = MAKEINTRESOURCEA(1);
+    HANDLE context = CreateActCtxA(&request);
+    ASSERT_NE(context, INVALID_HANDLE_VALUE) << GetLastError();
+    wchar_t value[64] = L"";
+    SIZE_T length = 0;
+    ASSERT_TRUE(QueryActCtxSettingsW(0, context, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                                     L"dpiAwareness", value, 64, &length))
+        << GetLastError();
+    EXPECT_STREQ(value, L"PerMonitorV2, PerMonitor");
+    ASSERT_TRUE(QueryActCtxSettingsW(0, context, nullptr, L"dpiAware", value, 64, &length)) << GetLastError();
+    EXPECT_STREQ(value, L"true/pm");
+
+    ULONG_PTR cookie = 0;
+    ASSERT_TRUE(ActivateActCtx(context, &cookie));
+    HMODULE controls = LoadLibraryA("comctl32.dll");
+    DeactivateActCtx(0, cookie);
+    ReleaseActCtx(context);
+    ASSERT_NE(controls, nullptr);
+    // Wine's and Windows' version 6 sits in the side-by-side store, not in
+    // the system directory.
+    char loaded[MAX_PATH] = "";
+    GetModuleFileNameA(controls, loaded, MAX_PATH);
+    std::string lower(loaded);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_NE(lower.find("microsoft.windows.common-controls_6595b64144ccf1df_6."), std::string::npos) << loaded;
+    FreeLibrary(controls);
+}

@@ -157,7 +157,7 @@ protected:
     SaverSettings record;
 };
 
-TEST_F(SettingsDialogRun, OkWithoutChangeCreatesTheKeyWithAll18Defaults) {
+TEST_F(SettingsDialogRun, OkWithoutChangeCreatesTheKeyWithAll19Defaults) {
     ASSERT_TRUE(Run([](HWND dialog) {
         EXPECT_EQ(Text(dialog, IDC_STAR_COUNT_LABEL), "300");
         EXPECT_EQ(Position(dialog, IDC_STAR_COUNT), 3);
@@ -295,6 +295,44 @@ TEST_F(SettingsDialogRun, AChosenResolutionIsSaved) {
         SendDlgItemMessageA(dialog, IDC_RESOLUTION, CB_SETCURSEL, 3, 0);
         Click(dialog, IDOK);
     }));
+    EXPECT_EQ(Stored("ScrWidth"), 1280);
+    EXPECT_EQ(Stored("ScrHeight"), 1024);
+}
+
+TEST_F(SettingsDialogRun, DesktopResolutionComesAfterTheSizesAndKeepsTheStoredSize) {
+    Store("ScrWidth", 1024);
+    Store("ScrHeight", 768);
+    ASSERT_TRUE(Run([](HWND dialog) {
+        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_RESOLUTION, CB_GETCOUNT, 0, 0), 5);
+        EXPECT_EQ(Selected(dialog, IDC_RESOLUTION), "1024 x 768");
+        SendDlgItemMessageA(dialog, IDC_RESOLUTION, CB_SETCURSEL, 4, 0);
+        EXPECT_EQ(Selected(dialog, IDC_RESOLUTION), "Desktop resolution");
+        Click(dialog, IDOK);
+    }));
+    EXPECT_EQ(Stored("NativeResolution"), 1);
+    EXPECT_EQ(Stored("ScrWidth"), 1024);
+    EXPECT_EQ(Stored("ScrHeight"), 768);
+}
+
+TEST_F(SettingsDialogRun, TheListOpensOnDesktopResolutionWhenItIsOnAndASizeTurnsItOff) {
+    // Any non-zero value is on; the stored size still matches an entry.
+    Store("NativeResolution", 7);
+    Store("ScrWidth", 800);
+    Store("ScrHeight", 600);
+    ASSERT_TRUE(Run([](HWND dialog) {
+        EXPECT_EQ(Selected(dialog, IDC_RESOLUTION), "Desktop resolution");
+        Click(dialog, IDOK);
+    }));
+    EXPECT_EQ(Stored("NativeResolution"), 1);
+    EXPECT_EQ(Stored("ScrWidth"), 800);
+    EXPECT_EQ(Stored("ScrHeight"), 600);
+
+    ASSERT_TRUE(Run([](HWND dialog) {
+        EXPECT_EQ(Selected(dialog, IDC_RESOLUTION), "Desktop resolution");
+        SendDlgItemMessageA(dialog, IDC_RESOLUTION, CB_SETCURSEL, 3, 0);
+        Click(dialog, IDOK);
+    }));
+    EXPECT_EQ(Stored("NativeResolution"), 0);
     EXPECT_EQ(Stored("ScrWidth"), 1280);
     EXPECT_EQ(Stored("ScrHeight"), 1024);
 }
