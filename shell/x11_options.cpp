@@ -36,10 +36,13 @@ const FlagOption FlagOptions[] = {
 
 const char* const Usage =
     "usage: mirrowen [-root | -window | -window-id ID] [-geometry WxH[+X+Y]] [-fps] [-display NAME]\n"
+    "                [-delay MICROSECONDS]\n"
     "                [-preset NAME] [-count N] [-velocity N] [-size N] [-decay N] [-pulsate N]\n"
     "                [-shape N] [-colours N] [-gravity N] [-origins N] [-origin-speed N] [-corona N]\n"
     "                [-[no-]lens-flare] [-[no-]bounce-bottom] [-[no-]bounce-top] [-[no-]bounce-sides]\n"
-    "                [-resolution WxH] [-frames N] [-save-settings]\n";
+    "                [-resolution WxH] [-frames N] [-save-settings]\n"
+    "-delay N: each frame takes at least N microseconds, 0 to 100000 (default 16667,\n"
+    "          at most 60 frames a second; 0: as fast as the machine allows)\n";
 
 bool ParseInt64(const char* text, int base, std::int64_t* value) {
     if (text == nullptr || text[0] == '\0' || std::isspace(static_cast<unsigned char>(text[0]))) return false;
@@ -263,6 +266,18 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
             options.Y = static_cast<int>(y);
         } else if (name == "fps") {
             options.ShowFps = true;
+        } else if (name == "delay") {
+            const char* text = value();
+            if (text == nullptr) return missing();
+            std::int64_t delay = 0;
+            if (ParseInt64(text, 10, &delay) && delay >= 0 && delay <= MaxFrameDelay) {
+                options.Delay = delay;
+            } else {
+                options.Delay = DefaultFrameDelay;
+                warnings->push_back(std::string("mirrowen: -delay ") + text + " rejected (accepted: 0 to " +
+                                    std::to_string(MaxFrameDelay) + " microseconds); the default " +
+                                    std::to_string(DefaultFrameDelay) + " stands");
+            }
         } else if (name == "display") {
             const char* text = value();
             if (text == nullptr) return missing();

@@ -1,6 +1,6 @@
 // The command line of the X11 program, in the conventions of XScreenSaver's
-// display modes: where to draw (-root, -window, -window-id ID), -fps, and one
-// option for every saver value. Saver values given here lie over the stored
+// display modes: where to draw (-root, -window, -window-id ID), -fps, -delay,
+// and one option for every saver value. Saver values given here lie over the stored
 // ones and are taken through the same acceptance tests as stored values.
 #pragma once
 
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "settings/settings_store.h"
+#include "shell/frame_pacer.h"
 
 enum class DrawTarget {
     Unset,      // no -root, -window or -window-id: an own window, as -window
@@ -28,6 +29,7 @@ struct SaverOptions {
     int Y = 0;
     bool PositionGiven = false;
     bool ShowFps = false;
+    std::int64_t Delay = DefaultFrameDelay;  // -delay: microseconds each frame takes at least
     bool SaveSettings = false;  // write the resulting values to the settings file and end
     bool Help = false;
     std::int64_t Frames = -1;   // end after this many frames; -1: until told to end
@@ -41,7 +43,8 @@ struct SaverOptions {
 // Options may start with one dash or two. Rejected saver values are
 // described in `warnings` (one line each) and leave their default; a
 // malformed option of the window system (unknown name, missing or bad
-// value) makes the result false with `error` set.
+// value) makes the result false with `error` set. A -delay outside 0 to
+// 100000 is a rejected value too: one line, and the default stands.
 bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options, std::string* error,
                        std::vector<std::string>* warnings);
 

@@ -3,25 +3,54 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
+#include "platform/x11/display_refresh.h"
 #include "platform/x11/fps_overlay.h"
 #include "platform/x11/x11_gl_window.h"
 #include "render/frame_drawing.h"
 #include "render/texture_set.h"
 #include "settings/saver_settings.h"
+#include "shell/frame_pacer.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
 
 namespace {
 
 volatile std::sig_atomic_t EndSignal = 0;
+// The self-pipe: the handler writes a byte so that a wait between frames
+// wakes even when the signal lands just before the wait begins, or in
+// another of the process's threads.
+int WakePipe[2] = {-1, -1};
 
-void OnEndSignal(int) { EndSignal = 1; }
+void OnEndSignal(int) {
+    EndSignal = 1;
+    if (WakePipe[1] >= 0) {
+        const int saved = errno;
+        const ssize_t written = write(WakePipe[1], "", 1);
+        (void)written;  // a full pipe already wakes the wait
+        errno = saved;
+    }
+}
+
+// Waits up to `micros` for X input or an end signal; returns the time it
+// actually waited, in microseconds.
+std::int64_t WaitForInput(Display* dpy, std::int64_t micros) {
+    pollfd fds[2] = {{ConnectionNumber(dpy), POLLIN, 0}, {WakePipe[0], POLLIN, 0}};
+    const timespec timeout = {static_cast<time_t>(micros / 1000000), static_cast<long>(micros % 1000000) * 1000};
+    const std::int64_t start = PacerNow();
+    ppoll(fds, WakePipe[0] >= 0 ? 2 : 1, &timeout, nullptr);
+    return PacerNow() - start;
+}
 
 // Xlib's own handler ends the process on any protocol error; a bad window
 // number should instead be reported by the call that used it.
@@ -58,6 +87,7 @@ bool HandleEvent(X11GlWindow& window, const XEvent& event) {
 }  // namespace
 
 void CatchEndSignals() {
+    if (WakePipe[0] < 0 && pipe2(WakePipe, O_NONBLOCK | O_CLOEXEC) != 0) WakePipe[0] = WakePipe[1] = -1;
     struct sigaction action = {};
     action.sa_handler = OnEndSignal;
     sigemptyset(&action.sa_mask);
@@ -121,9 +151,11 @@ int RunX11Saver(const SaverOptions& options) {
         XCloseDisplay(dpy);
         return Fail(error);
     }
-    // The animation's speed is the frame rate: wait for the refresh where the
-    // server lets the swap do so.
-    RequestSwapInterval(window, 1);
+    // The animation's speed is the frame rate: let the swap wait for the
+    // refresh where the server allows it, for as many refreshes as the delay
+    // spans on a display faster than 60 Hz. The pacer holds the delay where
+    // the swap waits for nothing.
+    RequestSwapInterval(window, SwapIntervalFor(DisplayRefreshRate(dpy, window.Drawable), options.Delay));
     if (!InitGlState()) {
         CloseX11GlWindow(window);
         XCloseDisplay(dpy);
@@ -136,18 +168,31 @@ int RunX11Saver(const SaverOptions& options) {
     ResetOrigins(Settings->ScrWidth, Settings->ScrHeight);
     SeedStars(*Settings);
 
+    FramePacer pacer;
+    pacer.Delay = options.Delay;
     std::int64_t frames = 0;
+    std::int64_t waited = 0;  // since the last frame, for the -fps load
     bool ended = false;
     while (!ended && !EndSignalled() && frames != options.Frames) {
-        // Events come first; a frame is drawn only when none is waiting.
+        // Events come first (Xlib may hold some already read); a frame is
+        // drawn only when none is waiting and the delay since the last one
+        // has passed. The wait wakes for an event or an end signal.
         if (XPending(dpy) > 0) {
             XEvent event;
             XNextEvent(dpy, &event);
             ended = HandleEvent(window, event);
             continue;
         }
+        const std::int64_t now = PacerNow();
+        const std::int64_t wait = TimeUntilNextFrame(pacer, now);
+        if (wait > 0) {
+            waited += WaitForInput(dpy, wait);
+            continue;
+        }
+        FrameStarted(pacer, now);
         RenderFrame();
-        if (options.ShowFps) DrawFpsOverlay(fps, window.Width, window.Height);
+        if (options.ShowFps) DrawFpsOverlay(fps, window.Width, window.Height, waited);
+        waited = 0;
         glXSwapBuffers(dpy, window.Drawable);
         ++frames;
     }

@@ -1,6 +1,8 @@
 // The drawing run of the X11 program: opens the window the options name,
 // sets up the star field from the settings record, and draws a frame
-// whenever no X event is waiting, until SIGTERM or SIGINT, the end of the
+// whenever no X event is waiting and the -delay since the last frame's
+// start has passed (waiting in between, woken at once by an event or an
+// end signal), until SIGTERM or SIGINT, the end of the
 // -frames count, or (own window only) a key, a button or the window
 // manager's close. The result is the process's exit code.
 #pragma once
@@ -9,7 +11,8 @@
 
 int RunX11Saver(const SaverOptions& options);
 
-// Installs the SIGTERM and SIGINT handlers that end the run at the next pass.
+// Installs the SIGTERM and SIGINT handlers that end the run at the next pass
+// and wake a wait between frames.
 void CatchEndSignals();
 // Whether one of them has arrived.
 bool EndSignalled();

@@ -26,21 +26,28 @@ void OpenFpsOverlay(FpsOverlay& overlay, Display* dpy) {
     if (font == nullptr) return;
     overlay.ListBase = glGenLists(CharCount);
     if (overlay.ListBase != 0) glXUseXFont(font->fid, FirstChar, CharCount, static_cast<int>(overlay.ListBase));
+    overlay.SpaceWidth = font->max_bounds.width;
     XFreeFont(dpy, font);
 }
 
-void DrawFpsOverlay(FpsOverlay& overlay, int width, int height) {
+void DrawFpsOverlay(FpsOverlay& overlay, int width, int height, std::int64_t waited) {
     ++overlay.FramesThisSecond;
+    overlay.WaitedThisSecond += waited;
     const double now = Now();
     if (now - overlay.SecondStart >= 1.0) {
-        std::snprintf(overlay.Text, sizeof overlay.Text, "%.1f fps", overlay.FramesThisSecond / (now - overlay.SecondStart));
+        const double elapsed = now - overlay.SecondStart;
+        double load = 1.0 - static_cast<double>(overlay.WaitedThisSecond) * 1e-6 / elapsed;
+        load = load < 0.0 ? 0.0 : load;
+        std::snprintf(overlay.Text, sizeof overlay.Text, "%.1f fps, load %.1f%%", overlay.FramesThisSecond / elapsed,
+                      load * 100.0);
         overlay.SecondStart = now;
         overlay.FramesThisSecond = 0;
+        overlay.WaitedThisSecond = 0;
         if (overlay.ListBase == 0) std::fprintf(stderr, "mirrowen: %s\n", overlay.Text);
     }
     if (overlay.ListBase == 0 || overlay.Text[0] == '\0') return;
 
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LIST_BIT);
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
@@ -53,8 +60,14 @@ void DrawFpsOverlay(FpsOverlay& overlay, int width, int height) {
     glLoadIdentity();
     glColor3f(1.0f, 1.0f, 0.0f);
     glRasterPos2i(8, 8);
-    glListBase(overlay.ListBase - FirstChar);
-    glCallLists(static_cast<GLsizei>(std::strlen(overlay.Text)), GL_UNSIGNED_BYTE, overlay.Text);
+    // The list made for a space (no pixels) does not move on: a space moves
+    // by hand, by the width of a character cell.
+    for (const char* c = overlay.Text; *c != '\0'; ++c) {
+        if (*c == ' ')
+            glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(overlay.SpaceWidth), 0.0f, nullptr);
+        else if (*c > FirstChar && *c < FirstChar + CharCount)
+            glCallList(overlay.ListBase + static_cast<unsigned>(*c - FirstChar));
+    }
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

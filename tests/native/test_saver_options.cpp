@@ -88,6 +88,23 @@ TEST(SaverOptions, GeometryFpsAndTheRest) {
     for (const char* bad : {"300", "0x200", "300x0", "x200", "300x200+5", "300x200+", "300x200+1+2junk"})
         EXPECT_FALSE(Parse({"-geometry", bad}).Ok) << bad;
     EXPECT_FALSE(Parse({"-frames", "-1"}).Ok);
+
+    // -delay in microseconds; outside 0 to 100000 the default stands, with a line.
+    EXPECT_EQ(Parse({}).Options.Delay, 16667);
+    EXPECT_EQ(Parse({"-delay", "0"}).Options.Delay, 0);
+    EXPECT_EQ(Parse({"--delay", "100000"}).Options.Delay, 100000);
+    for (const char* bad : {"100001", "-1", "fast", ""}) {
+        p = Parse({"-delay", "5000", "-delay", bad});
+        EXPECT_TRUE(p.Ok) << bad;
+        EXPECT_EQ(p.Options.Delay, 16667) << bad;
+        ASSERT_EQ(p.Warnings.size(), 1u) << bad;
+        EXPECT_EQ(p.Warnings[0], std::string("mirrowen: -delay ") + bad +
+                                     " rejected (accepted: 0 to 100000 microseconds); the default 16667 stands");
+    }
+    EXPECT_FALSE(Parse({"-delay"}).Ok);
+    const std::string usage = SaverOptionsUsage();
+    EXPECT_NE(usage.find("[-delay MICROSECONDS]"), std::string::npos);
+    EXPECT_EQ(usage.back(), '\n');
     p = Parse({"-stars", "9"});
     EXPECT_FALSE(p.Ok);
     EXPECT_EQ(p.Error, "mirrowen: unknown option -stars");

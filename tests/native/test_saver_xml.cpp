@@ -52,6 +52,7 @@ struct Outcome {
     std::string Error;
     std::vector<std::string> Warnings;
     SaverSettings Record;
+    std::int64_t Delay;
 };
 
 Outcome RunOptions(const std::string& commandLine) {
@@ -62,6 +63,7 @@ Outcome RunOptions(const std::string& commandLine) {
     Outcome o;
     SaverOptions options;
     o.Ok = ParseSaverOptions(static_cast<int>(argv.size()), argv.data(), options, &o.Error, &o.Warnings);
+    o.Delay = options.Delay;
     MemoryStore empty;
     const SettingsStore base = MemoryStoreInterface(empty);
     OptionOverlay overlay{&base, &options};
@@ -96,10 +98,20 @@ TEST(SaverXml, EveryCommandLineItCanProduceParses) {
     EXPECT_TRUE(o.Ok) << o.Error;
 
     const auto numbers = Elements(xml, "number");
-    EXPECT_EQ(numbers.size(), SliderFields.size());
+    EXPECT_EQ(numbers.size(), SliderFields.size() + 1);  // and the frame rate
     for (const auto& n : numbers) {
         const std::string arg = n.at("arg");
         const std::string option = Words(arg).at(0);
+        if (option == "--delay") {
+            // Not a saver value: microseconds a frame takes, the slider inverted.
+            for (const char* end : {"low", "high", "default"}) {
+                o = RunOptions(Replace(arg, "%", n.at(end)));
+                EXPECT_TRUE(o.Ok && o.Warnings.empty()) << arg << " " << n.at(end) << " " << o.Error;
+                EXPECT_EQ(o.Delay, std::stoll(n.at(end))) << arg << " " << n.at(end);
+            }
+            EXPECT_EQ(std::stoll(n.at("default")), DefaultFrameDelay);
+            continue;
+        }
         ASSERT_EQ(SliderFields.count(option), 1u) << arg;
         for (const char* end : {"low", "high", "default"}) {
             const std::string value = n.at(end);

@@ -197,6 +197,23 @@ inline Pixels Read(Display* dpy, Window window) {
     return pixels;
 }
 
+// The top-level window named "Mirrowen", or 0.
+inline Window FindSaverWindow(Display* dpy) {
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (!XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count)) return 0;
+    for (unsigned i = 0; i < count && found == 0; ++i) {
+        char* name = nullptr;
+        if (XFetchName(dpy, children[i], &name) && name != nullptr) {
+            if (std::string(name) == "Mirrowen") found = children[i];
+            XFree(name);
+        }
+    }
+    if (children != nullptr) XFree(children);
+    return found;
+}
+
 // Xlib's own handler would end the test program on the first protocol error.
 inline int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 
