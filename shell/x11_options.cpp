@@ -39,7 +39,8 @@ const char* const Usage =
     "                [-preset NAME] [-count N] [-velocity N] [-size N] [-decay N] [-pulsate N]\n"
     "                [-shape N] [-colours N] [-gravity N] [-origins N] [-origin-speed N] [-corona N]\n"
     "                [-[no-]lens-flare] [-[no-]bounce-bottom] [-[no-]bounce-top] [-[no-]bounce-sides]\n"
-    "                [-resolution WxH] [-frames N] [-save-settings]\n";
+    "                [-resolution WxH] [-frames N] [-save-settings]\n"
+    "                [-renderer batched|immediate]\n";
 
 bool ParseInt64(const char* text, int base, std::int64_t* value) {
     if (text == nullptr || text[0] == '\0' || std::isspace(static_cast<unsigned char>(text[0]))) return false;
@@ -276,6 +277,15 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
                 return false;
             }
             options.Frames = frames;
+        } else if (name == "renderer") {
+            const char* text = value();
+            if (text == nullptr) return missing();
+            const std::string which = text;
+            if (which != "batched" && which != "immediate") {
+                *error = std::string("mirrowen: -renderer needs batched or immediate, not ") + text;
+                return false;
+            }
+            options.Renderer = which == "batched" ? FrameRenderer::Batched : FrameRenderer::Immediate;
         } else if (name == "save-settings") {
             options.SaveSettings = true;
         } else if (name == "help" || name == "h") {

@@ -88,6 +88,12 @@ TEST(SaverOptions, GeometryFpsAndTheRest) {
     for (const char* bad : {"300", "0x200", "300x0", "x200", "300x200+5", "300x200+", "300x200+1+2junk"})
         EXPECT_FALSE(Parse({"-geometry", bad}).Ok) << bad;
     EXPECT_FALSE(Parse({"-frames", "-1"}).Ok);
+    EXPECT_EQ(Parse({}).Options.Renderer, FrameRenderer::Batched);
+    EXPECT_EQ(Parse({"--renderer", "immediate"}).Options.Renderer, FrameRenderer::Immediate);
+    EXPECT_EQ(Parse({"-renderer", "immediate", "-renderer", "batched"}).Options.Renderer, FrameRenderer::Batched);
+    p = Parse({"-renderer", "Immediate"});
+    EXPECT_FALSE(p.Ok);
+    EXPECT_EQ(p.Error, "mirrowen: -renderer needs batched or immediate, not Immediate");
     p = Parse({"-stars", "9"});
     EXPECT_FALSE(p.Ok);
     EXPECT_EQ(p.Error, "mirrowen: unknown option -stars");
