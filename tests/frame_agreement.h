@@ -32,6 +32,7 @@ constexpr int ClusterLimit = Block * Block / 4;
 
 struct Comparison {
     double ShareWithin = 1.0;  // pixels whose every channel is within Tolerance
+    double ShareEqual = 1.0;   // pixels the same in every channel
     int WorstChannel = 0;      // largest difference of any channel
     int LitInOneOnly = 0;      // plainly lit in one frame, black in the other
     int ClusteredBlocks = 0;   // blocks with more than ClusterLimit differing pixels
@@ -40,6 +41,7 @@ struct Comparison {
     bool Agrees() const { return ShareWithin >= 0.995 && LitInOneOnly == 0 && ClusteredBlocks == 0; }
     void Worsen(const Comparison& c) {
         ShareWithin = std::min(ShareWithin, c.ShareWithin);
+        ShareEqual = std::min(ShareEqual, c.ShareEqual);
         WorstChannel = std::max(WorstChannel, c.WorstChannel);
         LitInOneOnly = std::max(LitInOneOnly, c.LitInOneOnly);
         ClusteredBlocks = std::max(ClusteredBlocks, c.ClusteredBlocks);
@@ -53,7 +55,7 @@ inline Comparison Compare(const std::vector<unsigned char>& reference, const std
     Comparison c;
     const int blocksAcross = (width + Block - 1) / Block;
     std::vector<int> blockMisses(static_cast<size_t>(blocksAcross) * ((height + Block - 1) / Block), 0);
-    int within = 0;
+    int within = 0, equal = 0;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const unsigned char* a = &reference[(static_cast<size_t>(y) * width + x) * 4];
@@ -67,6 +69,7 @@ inline Comparison Compare(const std::vector<unsigned char>& reference, const std
                 anyB |= b[k];
             }
             c.WorstChannel = std::max(c.WorstChannel, worst);
+            equal += worst == 0;
             c.LitPixels += litA;
             if ((litA && anyB == 0) || (litB && anyA == 0)) ++c.LitInOneOnly;
             if (worst <= Tolerance)
@@ -77,6 +80,7 @@ inline Comparison Compare(const std::vector<unsigned char>& reference, const std
     }
     for (int misses : blockMisses) c.ClusteredBlocks += misses > ClusterLimit;
     c.ShareWithin = static_cast<double>(within) / (static_cast<double>(width) * height);
+    c.ShareEqual = static_cast<double>(equal) / (static_cast<double>(width) * height);
     return c;
 }
 
@@ -137,10 +141,10 @@ inline Comparison CompareOverFrames(SaverSettings& s, int width, int height, int
 }
 
 inline void Print(Setting setting, const Comparison& c) {
-    std::printf("[agreement] %s: worst share within %d = %.4f %%, worst channel difference %d, "
+    std::printf("[agreement] %s: worst share within %d = %.4f %% (equal %.4f %%), worst channel difference %d, "
                 "lit in one only %d, clustered blocks %d, lit pixels >= %d\n",
-                Name(setting), Tolerance, 100.0 * c.ShareWithin, c.WorstChannel, c.LitInOneOnly, c.ClusteredBlocks,
-                c.LitPixels);
+                Name(setting), Tolerance, 100.0 * c.ShareWithin, 100.0 * c.ShareEqual, c.WorstChannel,
+                c.LitInOneOnly, c.ClusteredBlocks, c.LitPixels);
     std::fflush(stdout);
 }
 
