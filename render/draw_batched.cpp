@@ -86,35 +86,35 @@ void Place(Vertex* v, const Corner (&corners)[4], float half, const Linear& m, f
 
 // The scene's coronas and flares as they are appended in drawing order.
 struct ElementBatch {
-    int Quads = 0;
-    int RunCount = 0;
-
-    void Add(int texture, const Corner (&corners)[4], float half, const Linear& m, float x, float y, float grey) {
-        const GLint first = ElementBase + Quads * 4;
-        Place(&Vertices[first], corners, half, m, x, y, grey);
-        ++Quads;
-        const GLuint name = TextureSet[texture].TextureName;
-        if (RunCount > 0 && Runs[RunCount - 1].Texture == name) {
-            Runs[RunCount - 1].Count += 4;
-        } else {
-            Runs[RunCount++] = QuadRun{name, first, 4};
-        }
-    }
+    int Quads;
+    int RunCount;
 };
+
+void AddQuad(ElementBatch& batch, int texture, const Corner (&corners)[4], float half, const Linear& m, float x,
+             float y, float grey) {
+    const GLint first = ElementBase + batch.Quads * 4;
+    Place(&Vertices[first], corners, half, m, x, y, grey);
+    ++batch.Quads;
+    const GLuint name = TextureSet[texture].TextureName;
+    if (batch.RunCount > 0 && Runs[batch.RunCount - 1].Texture == name)
+        Runs[batch.RunCount - 1].Count += 4;
+    else
+        Runs[batch.RunCount++] = QuadRun{name, first, 4};
+}
 
 void AddCorona(ElementBatch& batch, const SaverSettings& s, float x, float y) {
     const float size = static_cast<float>(s.StarSize);
     const float grey = CoronaGrey(s);
     const Linear first = Times(Linear{size, 0.0f, 0.0f, size}, Rotation(CoronaAngle));
-    batch.Add(CoronaIndex, Upright, QuadHalf, first, x, y, grey);
+    AddQuad(batch, CoronaIndex, Upright, QuadHalf, first, x, y, grey);
     const Linear second = Times(first, Rotation(SecondCoronaTurn(CoronaAngle)));
-    batch.Add(CoronaIndex, Turned, QuadHalf, second, x, y, grey);
+    AddQuad(batch, CoronaIndex, Turned, QuadHalf, second, x, y, grey);
 }
 
 void AddFlare(ElementBatch& batch, float x, float y) {
     const Linear identity{1.0f, 0.0f, 0.0f, 1.0f};
     for (const FlareElement& e : FlareChain)
-        batch.Add(e.Texture, FlareCorners, e.HalfSize, identity, FlarePlace(e.K, x, 320.0),
+        AddQuad(batch, e.Texture, FlareCorners, e.HalfSize, identity, FlarePlace(e.K, x, 320.0),
                   FlarePlace(e.K, y, 240.0), e.Grey);
 }
 
@@ -146,7 +146,7 @@ void StartBatchedDrawing() {
 }
 
 void DrawQuadsBatched(const SaverSettings& s) {
-    ElementBatch batch;
+    ElementBatch batch{0, 0};
     for (int i = 0; i < s.Origins && i < MaxOrigins; ++i) {
         const float x = StarField.OriginX[i];
         const float y = StarField.OriginY[i];
