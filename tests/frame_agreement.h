@@ -28,7 +28,7 @@ constexpr int Lit = 8;
 constexpr int Block = 8;
 // More differing pixels than this in one block is a misplaced or missing
 // shape, not scattered rounding along edges.
-constexpr int ClusterLimit = Block * Block / 4;
+constexpr int ClusterLimit = 4;
 
 struct Comparison {
     double ShareWithin = 1.0;  // pixels whose every channel is within Tolerance

@@ -6,6 +6,7 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -77,11 +78,17 @@ TEST_F(FrameAgreement, BothBackEndsDrawTheSamePicture) {
     UseDefaults();
     ReloadShape();
     agreement::CompareOverFrames(s, Width, Height, 1);
+    // The brightest and largest star well inside the view.
     int brightest = -1;
+    float best = 0.0f;
     for (int j = 0; j < s.StarCount; ++j) {
         const Star& star = StarField.Stars[j];
-        if (star.X < 60 || star.X > 580 || star.Y < 60 || star.Y > 420 || star.Size < 0.5f) continue;
-        if (brightest < 0 || star.Pulse > StarField.Stars[brightest].Pulse) brightest = j;
+        if (star.X < 60 || star.X > 580 || star.Y < 60 || star.Y > 420) continue;
+        const float weight = star.Pulse * star.Size * std::max(star.Red, std::max(star.Green, star.Blue));
+        if (weight > best) {
+            best = weight;
+            brightest = j;
+        }
     }
     ASSERT_GE(brightest, 0);
     std::vector<unsigned char> before, after;
