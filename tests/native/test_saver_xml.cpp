@@ -74,13 +74,14 @@ std::string Replace(std::string text, const std::string& what, const std::string
     return text;
 }
 
-// The option of each slider and the record field it must reach.
+// The option of each slider (in the --name form XScreenSaver 6 writes) and
+// the record field it must reach.
 const std::map<std::string, std::int32_t SaverSettings::*> SliderFields = {
-    {"-count", &SaverSettings::StarCount},   {"-velocity", &SaverSettings::StarVel},
-    {"-size", &SaverSettings::StarSize},     {"-decay", &SaverSettings::DecayRate},
-    {"-pulsate", &SaverSettings::PulsateRate}, {"-gravity", &SaverSettings::Gravity},
-    {"-origins", &SaverSettings::Origins},   {"-origin-speed", &SaverSettings::OriginSpeed},
-    {"-corona", &SaverSettings::Corona},
+    {"--count", &SaverSettings::StarCount},   {"--velocity", &SaverSettings::StarVel},
+    {"--size", &SaverSettings::StarSize},     {"--decay", &SaverSettings::DecayRate},
+    {"--pulsate", &SaverSettings::PulsateRate}, {"--gravity", &SaverSettings::Gravity},
+    {"--origins", &SaverSettings::Origins},   {"--origin-speed", &SaverSettings::OriginSpeed},
+    {"--corona", &SaverSettings::Corona},
 };
 
 }  // namespace
@@ -148,13 +149,13 @@ TEST(SaverXml, ListsMatchTheDialogs) {
     for (std::size_t i = 0; i < ShapeNameCount; ++i) {
         EXPECT_TRUE(hasLabel(std::string("Star shapes: ") + ShapeNames[i])) << ShapeNames[i];
         if (i != 7) {
-            EXPECT_EQ(labelOf["-shape " + std::to_string(i)], std::string("Star shapes: ") + ShapeNames[i]);
+            EXPECT_EQ(labelOf["--shape " + std::to_string(i)], std::string("Star shapes: ") + ShapeNames[i]);
         }
     }
     for (std::size_t i = 0; i < ColourNameCount; ++i) {
         EXPECT_TRUE(hasLabel(std::string("Colour scheme: ") + ColourNames[i])) << ColourNames[i];
         if (i != 0) {
-            EXPECT_EQ(labelOf["-colours " + std::to_string(i)], std::string("Colour scheme: ") + ColourNames[i]);
+            EXPECT_EQ(labelOf["--colours " + std::to_string(i)], std::string("Colour scheme: ") + ColourNames[i]);
         }
     }
     for (const Resolution& r : ResolutionList)
@@ -162,7 +163,7 @@ TEST(SaverXml, ListsMatchTheDialogs) {
     // Each preset entry applies the preset it names.
     int presets = 0;
     for (const auto& [arg, label] : labelOf) {
-        if (arg.rfind("-preset ", 0) != 0) continue;
+        if (arg.rfind("--preset ", 0) != 0) continue;
         ++presets;
         const Outcome o = RunOptions(arg);
         const PresetRow* row = FindPreset(o.Record.Preset);

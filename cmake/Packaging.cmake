@@ -1,0 +1,69 @@
+# Where the X11 program and its files go, laid out as Debian's own screen-saver
+# packages lay theirs out, and the Debian package CPack makes from them.
+# Included from the top level for the Linux trees.
+
+# xscreensaver looks for display modes in /usr/libexec/xscreensaver only.
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
+  set(CMAKE_INSTALL_PREFIX /usr CACHE PATH "Install prefix" FORCE)
+endif()
+set(MIRROWEN_HACK_DIR libexec/xscreensaver)
+set(MIRROWEN_PROGRAM_PATH ${CMAKE_INSTALL_PREFIX}/${MIRROWEN_HACK_DIR}/mirrowen)
+set(MIRROWEN_DOC_DIR share/doc/mirrowen)
+
+if(MIRROWEN_SANITIZE)
+  # The sanitizer build ends every run with a leak report and exit code 1:
+  # it is for the tests, never for installing.
+  install(CODE "message(FATAL_ERROR \"This is the sanitizer test tree; install from the optimised one: cmake --preset release && cmake --build --preset release && cmake --install build/release\")")
+endif()
+
+# Compressed as Debian wants them: best compression, no name or time stamp,
+# so the same source gives the same bytes.
+function(mirrowen_gzip source output)
+  add_custom_command(OUTPUT ${output}
+                     COMMAND gzip -9nc ${source} > ${output}
+                     DEPENDS ${source} VERBATIM)
+endfunction()
+set(packaging_out ${CMAKE_BINARY_DIR}/packaging)
+file(MAKE_DIRECTORY ${packaging_out})
+mirrowen_gzip(${CMAKE_SOURCE_DIR}/docs/mirrowen.6 ${packaging_out}/mirrowen.6.gz)
+mirrowen_gzip(${CMAKE_SOURCE_DIR}/packaging/debian/changelog ${packaging_out}/changelog.Debian.gz)
+add_custom_target(mirrowen_compressed_docs ALL
+                  DEPENDS ${packaging_out}/mirrowen.6.gz ${packaging_out}/changelog.Debian.gz)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/mirrowen.desktop.in ${packaging_out}/mirrowen.desktop @ONLY)
+
+install(TARGETS mirrowen RUNTIME DESTINATION ${MIRROWEN_HACK_DIR})
+install(FILES platform/x11/mirrowen.xml DESTINATION share/xscreensaver/config)
+install(FILES ${packaging_out}/mirrowen.6.gz DESTINATION share/man/man6)
+# mate-screensaver (and newer xfce4-screensaver) find display modes here.
+install(FILES ${packaging_out}/mirrowen.desktop DESTINATION share/applications/screensavers)
+install(FILES packaging/debian/copyright packaging/debian/README.Debian ${packaging_out}/changelog.Debian.gz
+        DESTINATION ${MIRROWEN_DOC_DIR})
+
+# The Debian package: cpack -G DEB in this tree.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME mirrowen)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR Pelloquin)
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
+set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Pelloquin <mirrowen@pelloquin.invalid>")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver | mate-screensaver")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "glowing star field screen saver for XScreenSaver
+Mirrowen is an OpenGL display mode: a field of glowing, spinning, pulsating
+stars is born at up to four moving origins, falls or rises under gravity,
+bounces, shrinks and is born again, while coronas turn around each origin
+and an optional lens flare runs through the centre of the screen.
+
+Its settings file is a registry file that the Windows version of the
+screen saver can read.")
+include(CPack)
+# The name the DEB generator gives the package.
+set(MIRROWEN_DEB_NAME mirrowen_${CPACK_PACKAGE_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}_${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}.deb CACHE INTERNAL "")
