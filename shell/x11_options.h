@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "render/frame_renderer.h"
 #include "settings/settings_store.h"
 #include "shell/frame_pacer.h"
 
@@ -33,6 +34,7 @@ struct SaverOptions {
     bool SaveSettings = false;  // write the resulting values to the settings file and end
     bool Help = false;
     std::int64_t Frames = -1;   // end after this many frames; -1: until told to end
+    FrameRenderer Renderer = FrameRenderer::Batched;  // -renderer batched|immediate
     std::string DisplayName;
     // Saver values by registry name, as stored numbers; an empty entry is an
     // option whose value was rejected: the built-in default stands for it.
