@@ -19,3 +19,11 @@ function(mirrowen_static_runtime target)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
   endif()
 endfunction()
+
+# windres reports no dependencies: in the calling directory, make
+# resources/mirrowen.rc depend on every file it pulls in.
+function(mirrowen_resource_depends)
+  get_property(inputs GLOBAL PROPERTY MIRROWEN_RESOURCE_INPUTS)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/mirrowen.rc DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+                              PROPERTIES OBJECT_DEPENDS "${inputs}")
+endfunction()

@@ -32,7 +32,8 @@ constexpr int FlareGlowImageId = 123;
 int ShapeResourceId(std::int32_t shape);
 
 // Loads the set in order (shape, corona, ring, halo, glow) and sets the fixed
-// GL state. Needs a current rendering context. 1 on success, 0 on failure.
+// GL state, then starts the frame renderer. Needs a current rendering
+// context. 1 on success, 0 on failure.
 int InitGlState();
 
 // Finds image resourceId among the program's images, decodes it into

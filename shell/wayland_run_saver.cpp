@@ -16,6 +16,7 @@
 #include "platform/wayland/wayland_connection.h"
 #include "platform/wayland/wayland_egl.h"
 #include "render/frame_drawing.h"
+#include "render/frame_renderer.h"
 #include "render/texture_set.h"
 #include "render/viewport.h"
 #include "settings/saver_settings.h"
@@ -173,6 +174,7 @@ int RunWaylandSaver(const SaverOptions& options) {
     SeedStars(*Settings);
 
     if (options.ShowFps) std::fprintf(stderr, "mirrowen: -fps is not shown under Wayland\n");
+    SelectFrameRenderer(options.Renderer);
     FramePacer pacer;
     pacer.Delay = options.Delay;
     SurfaceList surfaces;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "render/frame_renderer.h"
 #include "settings/settings_store.h"
 #include "shell/frame_pacer.h"
 
@@ -34,6 +35,7 @@ struct SaverOptions {
     bool Help = false;
     bool Wayland = false;       // a Wayland client on every output instead of an X11 window
     std::int64_t Frames = -1;   // end after this many frames; -1: until told to end
+    FrameRenderer Renderer = FrameRenderer::Batched;  // -renderer batched|immediate
     std::string DisplayName;
     // Saver values by registry name, as stored numbers; an empty entry is an
     // option whose value was rejected: the built-in default stands for it.

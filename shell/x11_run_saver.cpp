@@ -18,6 +18,7 @@
 #include "platform/x11/fps_overlay.h"
 #include "platform/x11/x11_gl_window.h"
 #include "render/frame_drawing.h"
+#include "render/frame_renderer.h"
 #include "render/texture_set.h"
 #include "settings/saver_settings.h"
 #include "shell/frame_pacer.h"
@@ -161,6 +162,7 @@ int RunX11Saver(const SaverOptions& options) {
         XCloseDisplay(dpy);
         return Fail("could not load the images into textures");
     }
+    SelectFrameRenderer(options.Renderer);
     FpsOverlay fps;
     if (options.ShowFps) OpenFpsOverlay(fps, dpy);
 

@@ -1,6 +1,9 @@
-// Frame benchmark under GLX: the mean CPU and wall time of one RenderFrame +
-// glXSwapBuffers at the heaviest settings, in a 640 x 480 window of its own
-// with vsync off, so that the swap never waits for a display refresh.
+// Frame benchmark under GLX: the mean CPU time (this thread) and wall time
+// of one frame + glXSwapBuffers at the heaviest settings, with swap interval
+// 0 so that the swap never waits for a display refresh, in windows of its
+// own at 640 x 480 and 1280 x 1024 (the display must be that large). Per
+// size: the batched and the immediate back end, then the floor (the same
+// number of textured quads in one glDrawArrays, nothing else).
 //
 // mirrowen_x11_frame_bench [frames]   (default 300, at least 300)
 #include <GL/gl.h>
@@ -11,10 +14,12 @@
 #include <ctime>
 #include <string>
 
+#include "bench/frame_bench_settings.h"
+#include "bench/frame_floor.h"
 #include "platform/x11/x11_gl_window.h"
 #include "render/frame_drawing.h"
+#include "render/frame_renderer.h"
 #include "render/texture_set.h"
-#include "bench/frame_bench_settings.h"
 #include "settings/saver_settings.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
@@ -34,6 +39,60 @@ void Pump(Display* dpy) {
     }
 }
 
+// `frames` frames of `frame` with their swaps; the means in milliseconds.
+template <typename Frame>
+void Time(X11GlWindow& window, const char* what, int frames, Frame frame) {
+    glFinish();
+    const double cpuStart = Seconds(CLOCK_THREAD_CPUTIME_ID);
+    const double wallStart = Seconds(CLOCK_MONOTONIC);
+    for (int i = 0; i < frames; ++i) {
+        frame();
+        glXSwapBuffers(window.Dpy, window.Drawable);
+        Pump(window.Dpy);
+    }
+    glFinish();
+    const double wall = Seconds(CLOCK_MONOTONIC) - wallStart;
+    const double cpu = Seconds(CLOCK_THREAD_CPUTIME_ID) - cpuStart;
+    std::printf("%4dx%-4d %-9s  CPU %7.3f ms/frame  wall %7.3f ms/frame  %6.0f frames/s\n", window.Width,
+                window.Height, what, 1000.0 * cpu / frames, 1000.0 * wall / frames, frames / wall);
+    std::fflush(stdout);
+}
+
+bool Measure(Display* dpy, SaverSettings& s, int width, int height, int frames) {
+    X11GlWindow window;
+    std::string error;
+    if (!OpenOwnGlWindow(window, dpy, width, height, 0, 0, true, &error) || !InitGlState()) {
+        std::printf("%dx%d: could not open the GL window: %s\n", width, height, error.c_str());
+        return false;
+    }
+    if (!RequestSwapInterval(window, 0)) std::printf("%dx%d: swap interval 0 not offered\n", width, height);
+    std::printf("%dx%d, GL renderer: %s\n", width, height, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    Pump(dpy);
+    for (FrameRenderer renderer : {FrameRenderer::Batched, FrameRenderer::Immediate}) {
+        SelectFrameRenderer(renderer);
+        ResetOrigins(640, 480);
+        SeedStars(s);
+        // Warm up until every star has been born.
+        for (int i = 0; i < 200; ++i) {
+            RenderFrame();
+            glXSwapBuffers(dpy, window.Drawable);
+            Pump(dpy);
+        }
+        Time(window, renderer == FrameRenderer::Batched ? "batched" : "immediate", frames, RenderFrame);
+    }
+    SelectFrameRenderer(FrameRenderer::Batched);
+    floorbench::Start(s);
+    Time(window, "floor", frames, floorbench::Draw);
+    floorbench::End();
+    CloseX11GlWindow(window);
+    // The loader keeps its buffers for a run; the next window loads its own.
+    for (TgaTexture& t : TextureSet) {
+        std::free(t.Pixels);
+        t = TgaTexture{};
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -48,38 +107,9 @@ int main(int argc, char** argv) {
         std::printf("cannot open the display\n");
         return 1;
     }
-    X11GlWindow window;
-    std::string error;
-    if (!OpenOwnGlWindow(window, dpy, 640, 480, 0, 0, true, &error) || !InitGlState()) {
-        std::printf("640x480: could not open the GL window: %s\n", error.c_str());
-        return 1;
-    }
-    const bool intervalSet = RequestSwapInterval(window, 0);
-    std::printf("2000 stars, StarSize 10, 4 origins, Corona 100, lens flare on; swap interval 0 %s\n",
-                intervalSet ? "set" : "not offered");
-    std::printf("GL renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    ResetOrigins(640, 480);
-    SeedStars(s);
-    // Warm up until every star has been born.
-    for (int i = 0; i < 200; ++i) {
-        RenderFrame();
-        glXSwapBuffers(dpy, window.Drawable);
-        Pump(dpy);
-    }
-    glFinish();
-    const double cpuStart = Seconds(CLOCK_THREAD_CPUTIME_ID);
-    const double wallStart = Seconds(CLOCK_MONOTONIC);
-    for (int i = 0; i < frames; ++i) {
-        RenderFrame();
-        glXSwapBuffers(dpy, window.Drawable);
-        Pump(dpy);
-    }
-    glFinish();
-    const double wall = Seconds(CLOCK_MONOTONIC) - wallStart;
-    const double cpu = Seconds(CLOCK_THREAD_CPUTIME_ID) - cpuStart;
-    std::printf("640x480 windowed: %d frames, mean CPU %.3f ms/frame (this thread), wall %.3f ms/frame, %.0f frames/s\n",
-                frames, 1000.0 * cpu / frames, 1000.0 * wall / frames, frames / wall);
-    CloseX11GlWindow(window);
+    std::printf("2000 stars, StarSize 10, 4 origins, Corona 100, lens flare on; %d frames each\n", frames);
+    bool ok = Measure(dpy, s, 640, 480, frames);
+    ok = Measure(dpy, s, 1280, 1024, frames) && ok;
     XCloseDisplay(dpy);
-    return 0;
+    return ok ? 0 : 1;
 }

@@ -105,6 +105,12 @@ TEST(SaverOptions, GeometryFpsAndTheRest) {
     const std::string usage = SaverOptionsUsage();
     EXPECT_NE(usage.find("[-delay MICROSECONDS]"), std::string::npos);
     EXPECT_EQ(usage.back(), '\n');
+    EXPECT_EQ(Parse({}).Options.Renderer, FrameRenderer::Batched);
+    EXPECT_EQ(Parse({"--renderer", "immediate"}).Options.Renderer, FrameRenderer::Immediate);
+    EXPECT_EQ(Parse({"-renderer", "immediate", "-renderer", "batched"}).Options.Renderer, FrameRenderer::Batched);
+    p = Parse({"-renderer", "Immediate"});
+    EXPECT_FALSE(p.Ok);
+    EXPECT_EQ(p.Error, "mirrowen: -renderer needs batched or immediate, not Immediate");
     p = Parse({"-stars", "9"});
     EXPECT_FALSE(p.Ok);
     EXPECT_EQ(p.Error, "mirrowen: unknown option -stars");

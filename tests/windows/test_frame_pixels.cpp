@@ -16,6 +16,7 @@
 #include "sim/origins.h"
 #include "sim/star_field.h"
 #include "sim/star_seeding.h"
+#include "tests/frame_agreement.h"
 
 namespace {
 
@@ -220,6 +221,23 @@ TEST_F(FramePixels, EveryMonitorViewportShowsTheSameFrameAndTheFieldStepsOnce) {
     EXPECT_EQ(StarField.OriginX[0], onceMoved);
 }
 
+// The batched back end, which the saver draws with, against the immediate
+// one for the same star-field state.
+TEST_F(FramePixels, BatchedAndImmediateDrawTheSamePicture) {
+    for (agreement::Setting setting : agreement::Settings) {
+        MemoryStore store;
+        s.LoadSettings(MemoryStoreInterface(store));
+        agreement::Apply(setting, s);
+        Open(640, 480);  // loads the shape of the setting
+        const agreement::Comparison c = agreement::CompareOverFrames(s, width, height, 6);
+        agreement::Print(setting, c);
+        EXPECT_TRUE(c.Agrees()) << agreement::Name(setting);
+        EXPECT_GT(c.LitPixels, 2000) << agreement::Name(setting);
+        CloseGlWindow();
+        DrainQueue();
+    }
+}
+
 TEST_F(FramePixels, FrameLeavesTheFixedStateBehind) {
     s.Corona = 100;
     s.LensFlare = 1;
@@ -237,6 +255,8 @@ TEST_F(FramePixels, FrameLeavesTheFixedStateBehind) {
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
+    // The batched drawing switches its client arrays off again.
+    for (GLenum array : {GL_VERTEX_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY}) EXPECT_FALSE(glIsEnabled(array));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
