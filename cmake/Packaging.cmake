@@ -32,6 +32,11 @@ add_custom_target(mirrowen_compressed_docs ALL
 configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/mirrowen.desktop.in ${packaging_out}/mirrowen.desktop @ONLY)
 
 install(TARGETS mirrowen RUNTIME DESTINATION ${MIRROWEN_HACK_DIR})
+if(TARGET mirrowen_wayland)
+  # On Wayland idle daemons and lockers start it by name: on the PATH too.
+  file(CREATE_LINK ../${MIRROWEN_HACK_DIR}/mirrowen ${packaging_out}/mirrowen SYMBOLIC)
+  install(FILES ${packaging_out}/mirrowen DESTINATION bin)
+endif()
 install(FILES platform/x11/mirrowen.xml DESTINATION share/xscreensaver/config)
 install(FILES ${packaging_out}/mirrowen.6.gz DESTINATION share/man/man6)
 # mate-screensaver (and newer xfce4-screensaver) find display modes here.
@@ -56,11 +61,17 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Pelloquin <mirrowen@pelloquin.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver | mate-screensaver")
+if(TARGET mirrowen_wayland)
+  set(CPACK_DEBIAN_PACKAGE_SUGGESTS "swayidle")
+endif()
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "glowing star field screen saver for XScreenSaver
 Mirrowen is an OpenGL display mode: a field of glowing, spinning, pulsating
 stars is born at up to four moving origins, falls or rises under gravity,
 bounces, shrinks and is born again, while coronas turn around each origin
 and an optional lens flare runs through the centre of the screen.
+
+On Wayland desktops, mirrowen --wayland draws on every output, started
+by an idle daemon such as swayidle or behind a locker's lock screen.
 
 Its settings file is a registry file that the Windows version of the
 screen saver can read.")

@@ -1,4 +1,4 @@
-// The process entry of the X11 program `mirrowen`: the options, the settings
+// The process entry of `mirrowen` (X11, or Wayland with --wayland): the options, the settings
 // from the file store with the options over them, then the drawing run.
 #include <cstdio>
 #include <string>
@@ -9,6 +9,9 @@
 #include "settings/file_store.h"
 #include "settings/saver_settings.h"
 #include "shell/run_mode.h"
+#ifdef MIRROWEN_WAYLAND
+#include "shell/wayland_run_saver.h"
+#endif
 
 int main(int argc, char** argv) {
     SaverOptions options;
@@ -49,6 +52,13 @@ int main(int argc, char** argv) {
             settings.SaveSettings(fileStore);
             std::printf("%s\n", path.c_str());
         }
+    } else if (options.Wayland) {
+#ifdef MIRROWEN_WAYLAND
+        result = RunWaylandSaver(options);
+#else
+        std::fprintf(stderr, "mirrowen: built without Wayland support\n");
+        result = 1;
+#endif
     } else {
         result = RunX11Saver(options);
     }

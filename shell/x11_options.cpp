@@ -35,15 +35,18 @@ const FlagOption FlagOptions[] = {
 };
 
 const char* const Usage =
-    "usage: mirrowen [-root | -window | -window-id ID] [-geometry WxH[+X+Y]] [-fps] [-display NAME]\n"
-    "                [-delay MICROSECONDS]\n"
+    "usage: mirrowen [-root | -window | -window-id ID | --wayland] [-geometry WxH[+X+Y]]\n"
+    "                [-fps] [-display NAME] [-delay MICROSECONDS]\n"
     "                [-preset NAME] [-count N] [-velocity N] [-size N] [-decay N] [-pulsate N]\n"
     "                [-shape N] [-colours N] [-gravity N] [-origins N] [-origin-speed N] [-corona N]\n"
     "                [-[no-]lens-flare] [-[no-]bounce-bottom] [-[no-]bounce-top] [-[no-]bounce-sides]\n"
     "                [-resolution WxH] [-frames N] [-save-settings]\n"
     "                [-renderer batched|immediate]\n"
     "-delay N: each frame takes at least N microseconds, 0 to 100000 (default 16667,\n"
-    "          at most 60 frames a second; 0: as fast as the machine allows)\n";
+    "          at most 60 frames a second; 0: as fast as the machine allows)\n"
+    "--wayland: draw on every output of the Wayland compositor, above everything\n"
+    "          (layer shell; else a fullscreen window on each), e.g. from swayidle:\n"
+    "          swayidle timeout 300 'mirrowen --wayland' resume 'pkill -x mirrowen'\n";
 
 bool ParseInt64(const char* text, int base, std::int64_t* value) {
     if (text == nullptr || text[0] == '\0' || std::isspace(static_cast<unsigned char>(text[0]))) return false;
@@ -292,6 +295,8 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
                 return false;
             }
             options.Frames = frames;
+        } else if (name == "wayland") {
+            options.Wayland = true;
         } else if (name == "renderer") {
             const char* text = value();
             if (text == nullptr) return missing();

@@ -33,6 +33,7 @@ struct SaverOptions {
     std::int64_t Delay = DefaultFrameDelay;  // -delay: microseconds each frame takes at least
     bool SaveSettings = false;  // write the resulting values to the settings file and end
     bool Help = false;
+    bool Wayland = false;       // a Wayland client on every output instead of an X11 window
     std::int64_t Frames = -1;   // end after this many frames; -1: until told to end
     FrameRenderer Renderer = FrameRenderer::Batched;  // -renderer batched|immediate
     std::string DisplayName;

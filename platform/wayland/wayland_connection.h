@@ -1,0 +1,50 @@
+// The Wayland connection of the program: the display, the globals it uses
+// (compositor, layer shell or xdg-shell, seat) and every output the
+// compositor offers, followed as outputs come and go.
+#pragma once
+
+#include <wayland-client.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct zwlr_layer_shell_v1;
+struct xdg_wm_base;
+
+struct WaylandOutput {
+    std::uint32_t GlobalName = 0;  // the registry's name for it
+    wl_output* Output = nullptr;
+    std::string Name;              // "HEADLESS-1", "DP-2", ... (wl_output 4 and later)
+    int Scale = 1;
+    int ModeWidth = 0;             // the current mode in pixels
+    int ModeHeight = 0;
+    bool Gone = false;             // removed by the compositor; released by the run loop
+};
+
+struct WaylandConnection {
+    wl_display* Display = nullptr;
+    wl_registry* Registry = nullptr;
+    wl_compositor* Compositor = nullptr;
+    zwlr_layer_shell_v1* LayerShell = nullptr;
+    xdg_wm_base* WmBase = nullptr;
+    wl_seat* Seat = nullptr;
+    wl_keyboard* Keyboard = nullptr;
+    wl_pointer* Pointer = nullptr;
+    // Held by pointer: the listeners keep the address.
+    std::vector<std::unique_ptr<WaylandOutput>> Outputs;
+    bool InputEnded = false;  // a key or a button was pressed
+};
+
+// Connects as libwayland does ($WAYLAND_SOCKET, else $WAYLAND_DISPLAY) and
+// collects the globals and the outputs' first description. False with
+// `error` set when there is no compositor, no wl_compositor, or neither
+// shell.
+bool OpenWaylandConnection(WaylandConnection& connection, std::string* error);
+
+// Releases an output the compositor removed.
+void ReleaseWaylandOutput(WaylandOutput& output);
+
+// Releases everything and disconnects.
+void CloseWaylandConnection(WaylandConnection& connection);
