@@ -8,6 +8,7 @@
 
 #include <GL/gl.h>
 
+#include "render/frame_drawing.h"
 #include "render/scene_elements.h"
 #include "sim/star_field.h"
 
@@ -52,17 +53,8 @@ inline void Start(const SaverSettings& s) {
         AddQuad(star.X, star.Y, QuadHalf * StarScale(s, star), star.Pulse * star.Red, star.Pulse * star.Green,
                 star.Pulse * star.Blue);
     }
-    glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
+    BeginSceneState();
     glLoadIdentity();
-    glOrtho(0.0, 640.0, 0.0, 480.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glBindTexture(GL_TEXTURE_2D, TextureSet[ShapeIndex].TextureName);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -82,13 +74,7 @@ inline void End() {
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
-    glDisable(GL_BLEND);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
+    EndSceneState();
 }
 
 }  // namespace floorbench

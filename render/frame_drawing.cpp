@@ -19,8 +19,7 @@ FrameRenderer SelectedFrameRenderer() { return Selected; }
 
 void StartFrameRenderer() { StartBatchedDrawing(); }
 
-void DrawScene() {
-    const SaverSettings& s = *Settings;
+void BeginSceneState() {
     glDisable(GL_DEPTH_TEST);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
@@ -31,12 +30,9 @@ void DrawScene() {
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+}
 
-    if (Selected == FrameRenderer::Immediate)
-        DrawQuadsImmediate(s);
-    else
-        DrawQuadsBatched(s);
-
+void EndSceneState() {
     glDisable(GL_BLEND);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
@@ -44,6 +40,15 @@ void DrawScene() {
     glPopMatrix();
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
+}
+
+void DrawScene() {
+    BeginSceneState();
+    if (Selected == FrameRenderer::Immediate)
+        DrawQuadsImmediate(*Settings);
+    else
+        DrawQuadsBatched(*Settings);
+    EndSceneState();
 }
 
 void StepSimulation() {

@@ -11,6 +11,12 @@ int RenderFrame();
 // A target made of several viewports draws it once into each.
 void DrawScene();
 
+// The state every scene is drawn in: the 640 x 480 projection, textures,
+// additive blending and no depth test. EndSceneState puts back what
+// BeginSceneState changed.
+void BeginSceneState();
+void EndSceneState();
+
 // Advances the simulation one step: the origins, every star and the
 // corona's turn.
 void StepSimulation();
