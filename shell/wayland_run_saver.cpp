@@ -39,9 +39,11 @@ bool Drawable(const OutputSurface& surface) {
     return surface.Configured && surface.EglSurface != EGL_NO_SURFACE && surface.FrameCallback == nullptr;
 }
 
-// The surfaces' state for the frame timing.
+// The surfaces' state for the frame timing, in a list that keeps its room
+// from one pass to the next.
 std::int64_t FrameDueIn(const SurfaceList& surfaces, const FramePacer& pacer, std::int64_t now) {
-    std::vector<SurfaceFrameState> states;
+    static std::vector<SurfaceFrameState> states;
+    states.clear();
     for (const auto& surface : surfaces)
         states.push_back(SurfaceFrameState{Drawable(*surface), surface->FrameCallback != nullptr,
                                            surface->FrameRequested});
