@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 #include <poll.h>
-#include <signal.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -20,9 +19,9 @@
 #include "render/texture_set.h"
 #include "render/viewport.h"
 #include "settings/saver_settings.h"
+#include "shell/end_signals.h"
 #include "shell/frame_pacer.h"
 #include "shell/output_frame_timing.h"
-#include "shell/x11_run_saver.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
 
@@ -115,23 +114,24 @@ bool DrawFrame(const WaylandEgl& egl, SurfaceList& surfaces, std::int64_t now, b
 }
 
 // Reads and dispatches what the compositor sent, waiting up to `micros`
-// microseconds (negative: until something comes). SIGTERM and SIGINT are
-// let through only while waiting, so one arriving just before is not slept
-// through. False when the connection is lost.
-bool WaitForEvents(wl_display* display, std::int64_t micros, const sigset_t& waitMask) {
+// microseconds (negative: until something comes); SIGTERM and SIGINT wake
+// the wait. False when the connection is lost.
+bool WaitForEvents(wl_display* display, std::int64_t micros) {
     while (wl_display_prepare_read(display) != 0)
         if (wl_display_dispatch_pending(display) < 0) return false;
     if (wl_display_flush(display) < 0 && errno != EAGAIN) {
         wl_display_cancel_read(display);
         return false;
     }
-    pollfd fd = {wl_display_get_fd(display), POLLIN, 0};
+    const int endFd = EndSignalFd();
+    pollfd fds[2] = {{wl_display_get_fd(display), POLLIN, 0}, {endFd, POLLIN, 0}};
+    const pollfd& fd = fds[0];
     timespec timeout;
     if (micros >= 0) {
         timeout.tv_sec = static_cast<time_t>(micros / 1000000);
         timeout.tv_nsec = static_cast<long>(micros % 1000000) * 1000;
     }
-    const int ready = ppoll(&fd, 1, micros >= 0 ? &timeout : nullptr, &waitMask);
+    const int ready = ppoll(fds, endFd >= 0 ? 2 : 1, micros >= 0 ? &timeout : nullptr, nullptr);
     if (ready > 0 && (fd.revents & POLLIN) != 0) {
         if (wl_display_read_events(display) < 0) return false;
     } else {
@@ -150,13 +150,6 @@ int RunWaylandSaver(const SaverOptions& options) {
     const bool givenSocket = socket != nullptr && socket[0] != '\0';
 
     CatchEndSignals();
-    sigset_t endSignals, waitMask;
-    sigemptyset(&endSignals);
-    sigaddset(&endSignals, SIGTERM);
-    sigaddset(&endSignals, SIGINT);
-    pthread_sigmask(SIG_BLOCK, &endSignals, &waitMask);
-    sigdelset(&waitMask, SIGTERM);
-    sigdelset(&waitMask, SIGINT);
 
     WaylandConnection connection;
     WaylandEgl egl;
@@ -200,7 +193,7 @@ int RunWaylandSaver(const SaverOptions& options) {
             if (DrawFrame(egl, surfaces, now, &glReady, &error)) ++frames;
             if (!error.empty()) break;
         }
-        if (!WaitForEvents(connection.Display, wait, waitMask)) {
+        if (!WaitForEvents(connection.Display, wait)) {
             lost = true;
             break;
         }

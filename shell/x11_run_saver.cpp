@@ -3,12 +3,9 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
-#include <fcntl.h>
 #include <poll.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -21,35 +18,21 @@
 #include "render/frame_renderer.h"
 #include "render/texture_set.h"
 #include "settings/saver_settings.h"
+#include "shell/end_signals.h"
 #include "shell/frame_pacer.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
 
 namespace {
 
-volatile std::sig_atomic_t EndSignal = 0;
-// The self-pipe: the handler writes a byte so that a wait between frames
-// wakes even when the signal lands just before the wait begins, or in
-// another of the process's threads.
-int WakePipe[2] = {-1, -1};
-
-void OnEndSignal(int) {
-    EndSignal = 1;
-    if (WakePipe[1] >= 0) {
-        const int saved = errno;
-        const ssize_t written = write(WakePipe[1], "", 1);
-        (void)written;  // a full pipe already wakes the wait
-        errno = saved;
-    }
-}
-
 // Waits up to `micros` for X input or an end signal; returns the time it
 // actually waited, in microseconds.
 std::int64_t WaitForInput(Display* dpy, std::int64_t micros) {
-    pollfd fds[2] = {{ConnectionNumber(dpy), POLLIN, 0}, {WakePipe[0], POLLIN, 0}};
+    const int endFd = EndSignalFd();
+    pollfd fds[2] = {{ConnectionNumber(dpy), POLLIN, 0}, {endFd, POLLIN, 0}};
     const timespec timeout = {static_cast<time_t>(micros / 1000000), static_cast<long>(micros % 1000000) * 1000};
     const std::int64_t start = PacerNow();
-    ppoll(fds, WakePipe[0] >= 0 ? 2 : 1, &timeout, nullptr);
+    ppoll(fds, endFd >= 0 ? 2 : 1, &timeout, nullptr);
     return PacerNow() - start;
 }
 
@@ -86,17 +69,6 @@ bool HandleEvent(X11GlWindow& window, const XEvent& event) {
 }
 
 }  // namespace
-
-void CatchEndSignals() {
-    if (WakePipe[0] < 0 && pipe2(WakePipe, O_NONBLOCK | O_CLOEXEC) != 0) WakePipe[0] = WakePipe[1] = -1;
-    struct sigaction action = {};
-    action.sa_handler = OnEndSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-}
-
-bool EndSignalled() { return EndSignal != 0; }
 
 unsigned long ParseWindowNumber(const char* text) {
     if (text == nullptr) return 0;

@@ -11,12 +11,6 @@
 
 int RunX11Saver(const SaverOptions& options);
 
-// Installs the SIGTERM and SIGINT handlers that end the run at the next pass
-// and wake a wait between frames.
-void CatchEndSignals();
-// Whether one of them has arrived.
-bool EndSignalled();
-
 // A window number as -window-id and $XSCREENSAVER_WINDOW give it: decimal
 // or 0x hex; 0 when it is neither.
 unsigned long ParseWindowNumber(const char* text);
