@@ -8,7 +8,8 @@ set(nsis_script ${CMAKE_SOURCE_DIR}/packaging/windows/mirrowen.nsi)
 add_custom_command(OUTPUT ${MIRROWEN_SETUP}
   COMMAND ${MIRROWEN_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSCR=$<TARGET_FILE:Mirrowen>
           -DICON=${CMAKE_SOURCE_DIR}/resources/mirrowen.ico -DOUTFILE=${MIRROWEN_SETUP} ${nsis_script}
-  DEPENDS Mirrowen ${nsis_script} ${CMAKE_SOURCE_DIR}/resources/mirrowen.ico
+  DEPENDS Mirrowen ${nsis_script} ${CMAKE_SOURCE_DIR}/packaging/windows/saver_files.nsh
+          ${CMAKE_SOURCE_DIR}/resources/mirrowen.ico
   VERBATIM)
 
 # The zip: the saver and a README with Windows line ends, at its top level.
