@@ -40,11 +40,8 @@ struct MonitorLayout {
 // the monitors change.
 int RequestedWidth = 0;
 int RequestedHeight = 0;
-int RequestedBits = 0;
 bool KeptDisplayMode = false;
 MonitorLayout CurrentLayout = {};
-// Switches back to the saver's mode in a row that did not stick.
-int ModeReapplies = 0;
 
 BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
     MonitorList* list = reinterpret_cast<MonitorList*>(data);
@@ -123,14 +120,6 @@ LONG SwitchDisplayMode(int width, int height, int bits) {
     return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
 }
 
-bool PrimaryInRequestedMode() {
-    DEVMODEA mode;
-    memset(&mode, 0, sizeof mode);
-    mode.dmSize = sizeof mode;
-    if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return true;
-    return static_cast<int>(mode.dmPelsWidth) == RequestedWidth &&
-           static_cast<int>(mode.dmPelsHeight) == RequestedHeight;
-}
 
 void CompletePixelFormatTemplate(int bits) {
     if (TemplateCompleted) return;
@@ -186,9 +175,7 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
     RECT rect = {0, 0, width, height};
     RequestedWidth = width;
     RequestedHeight = height;
-    RequestedBits = bits;
     KeptDisplayMode = keepDisplayMode;
-    ModeReapplies = 0;
     if (FullScreen && !keepDisplayMode) {
         if (SwitchDisplayMode(width, height, bits) != DISP_CHANGE_SUCCESSFUL) {
             MessageBoxA(nullptr,
@@ -259,21 +246,11 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
 
 bool RelayoutMonitors() {
     if (!FullScreen || GlWindow == nullptr) return false;
-    MonitorLayout layout = ReadMonitorLayout(RequestedWidth, RequestedHeight, KeptDisplayMode);
+    // The monitors as they are, whatever changed them. No mode is switched
+    // here, so the saver's own switch and restore never set off another
+    // round of layouts.
+    const MonitorLayout layout = ReadMonitorLayout(RequestedWidth, RequestedHeight, KeptDisplayMode);
     if (SameLayout(layout, CurrentLayout)) return false;
-    // A monitor plugged in or woken can bring the desktop's own mode back to
-    // the primary. Switched again, it changes the layout once more, and the
-    // next look finds the mode right; a switch that does not stick is tried
-    // twice at most, so the two never chase each other.
-    if (DisplayModeSwitched && !PrimaryInRequestedMode()) {
-        if (ModeReapplies < 2) {
-            ++ModeReapplies;
-            SwitchDisplayMode(RequestedWidth, RequestedHeight, RequestedBits);
-            layout = ReadMonitorLayout(RequestedWidth, RequestedHeight, KeptDisplayMode);
-        }
-    } else {
-        ModeReapplies = 0;
-    }
     UseLayout(layout);
     const RECT& r = layout.Window;
     // Over several monitors in front of their taskbars; the order is left as

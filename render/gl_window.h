@@ -37,8 +37,7 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
                  bool keepDisplayMode = false);
 
 // Full screen only: reads the monitors again and, when they changed, moves
-// the window over them and gives each its viewport (switching the primary
-// back to the saver's mode where the change undid it). Whether anything
+// the window over them and gives each its viewport. Whether anything
 // changed.
 bool RelayoutMonitors();
 
