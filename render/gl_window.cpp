@@ -108,19 +108,6 @@ RECT CoverMonitors(int width, int height, bool keepDisplayMode) {
     return CurrentLayout.Window;
 }
 
-LONG SwitchDisplayMode(int width, int height, int bits) {
-    DEVMODEA mode;
-    memset(&mode, 0, sizeof mode);
-    // The older, shorter layout: every system accepts it.
-    mode.dmSize = 148;
-    mode.dmPelsWidth = static_cast<DWORD>(width);
-    mode.dmPelsHeight = static_cast<DWORD>(height);
-    mode.dmBitsPerPel = static_cast<DWORD>(bits);
-    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-    return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
-}
-
-
 void CompletePixelFormatTemplate(int bits) {
     if (TemplateCompleted) return;
     TemplateCompleted = true;
@@ -177,7 +164,15 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
     RequestedHeight = height;
     KeptDisplayMode = keepDisplayMode;
     if (FullScreen && !keepDisplayMode) {
-        if (SwitchDisplayMode(width, height, bits) != DISP_CHANGE_SUCCESSFUL) {
+        DEVMODEA mode;
+        memset(&mode, 0, sizeof mode);
+        // The older, shorter layout: every system accepts it.
+        mode.dmSize = 148;
+        mode.dmPelsWidth = static_cast<DWORD>(width);
+        mode.dmPelsHeight = static_cast<DWORD>(height);
+        mode.dmBitsPerPel = static_cast<DWORD>(bits);
+        mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+        if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) {
             MessageBoxA(nullptr,
                         "The screen mode selected for the Mirrowen screensaver is not supported by your graphics "
                         "card. The screensaver will now close.",
