@@ -1,4 +1,4 @@
-#include "shell/end_signals.h"
+#include "linux/end_signals.h"
 
 #include <fcntl.h>
 #include <unistd.h>

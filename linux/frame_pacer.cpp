@@ -1,4 +1,4 @@
-#include "shell/frame_pacer.h"
+#include "linux/frame_pacer.h"
 
 #include <chrono>
 

@@ -4,13 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "shell/x11_options.h"
-#include "shell/x11_run_saver.h"
+#include "linux/options.h"
+#include "linux/x11/run_saver.h"
 #include "settings/file_store.h"
 #include "settings/saver_settings.h"
-#include "shell/run_mode.h"
 #ifdef MIRROWEN_WAYLAND
-#include "shell/wayland_run_saver.h"
+#include "linux/wayland/run_saver.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -40,7 +39,6 @@ int main(int argc, char** argv) {
     settings.ReadSystemSaverSettings(store);
     settings.LoadSettings(store);
     Settings = &settings;
-    RunMode = RunModeSaver;
 
     int result = 0;
     if (options.SaveSettings) {

@@ -1,4 +1,4 @@
-#include "shell/x11_options.h"
+#include "linux/options.h"
 
 #include <cctype>
 #include <cerrno>

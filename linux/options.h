@@ -12,7 +12,7 @@
 
 #include "render/frame_renderer.h"
 #include "settings/settings_store.h"
-#include "shell/frame_pacer.h"
+#include "linux/frame_pacer.h"
 
 enum class DrawTarget {
     Unset,      // no -root, -window or -window-id: an own window, as -window

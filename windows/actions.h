@@ -1,7 +1,7 @@
 // The actions the entry runs, one per run mode.
 #pragma once
 
-#include "shell/run_mode.h"
+#include "windows/run_mode.h"
 
 // ChangePassword: have the system change the screen-saver password.
 void ChangeSaverPassword(WindowHandle parent);

@@ -1,4 +1,4 @@
-#include "shell/command_line.h"
+#include "windows/command_line.h"
 
 #include <cstring>
 

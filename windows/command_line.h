@@ -2,7 +2,7 @@
 // "/p scrprev", "/l ...", or nothing at all.
 #pragma once
 
-#include "shell/run_mode.h"
+#include "windows/run_mode.h"
 
 struct ParsedCommandLine {
     std::int32_t Mode;

@@ -1,4 +1,4 @@
-#include "shell/debug_trace.h"
+#include "windows/debug_trace.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "render/gl_window.h"
+#include "windows/gl_window.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "platform/win32/instance.h"
+#include "windows/instance.h"
 #include "render/frame_drawing.h"
 #include "render/texture_set.h"
 #include "render/viewport.h"
-#include "shell/saver_window.h"
+#include "windows/saver_window.h"
 
 BYTE FullScreen = 0;
 HWND GlWindow = nullptr;

@@ -1,3 +1,3 @@
-#include "platform/win32/instance.h"
+#include "windows/instance.h"
 
 HINSTANCE InstanceHandle = nullptr;

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "shell/run_mode.h"
+#include "windows/run_mode.h"
 
 extern HINSTANCE InstanceHandle;
 

@@ -3,12 +3,12 @@
 
 #include <new>
 
-#include "platform/win32/instance.h"
-#include "platform/win32/registry_store.h"
+#include "windows/instance.h"
+#include "windows/registry_store.h"
 #include "settings/saver_settings.h"
-#include "settings/settings_dialog.h"
-#include "shell/actions.h"
-#include "shell/command_line.h"
+#include "windows/settings_dialog.h"
+#include "windows/actions.h"
+#include "windows/command_line.h"
 
 
 namespace {

@@ -1,10 +1,10 @@
-#include "shell/password_hooks.h"
+#include "windows/password_hooks.h"
 
 #include <cstring>
 
-#include "platform/win32/instance.h"
-#include "shell/actions.h"
-#include "shell/debug_trace.h"
+#include "windows/instance.h"
+#include "windows/actions.h"
+#include "windows/debug_trace.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The Windows 9x screen-saver password services, loaded from the system
-// directory around each single call. ChangeSaverPassword is in shell/actions.h.
+// directory around each single call. ChangeSaverPassword is in windows/actions.h.
 #pragma once
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "platform/win32/registry_store.h"
+#include "windows/registry_store.h"
 
 #include <windows.h>
 

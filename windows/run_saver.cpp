@@ -2,10 +2,10 @@
 // field, then draw whenever no window message is waiting.
 #include <windows.h>
 
-#include "platform/win32/instance.h"
-#include "render/gl_window.h"
+#include "windows/instance.h"
+#include "windows/gl_window.h"
 #include "settings/saver_settings.h"
-#include "shell/actions.h"
+#include "windows/actions.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
 

@@ -1,11 +1,11 @@
-#include "shell/saver_window.h"
+#include "windows/saver_window.h"
 
 #include <cstdlib>
 
-#include "platform/win32/instance.h"
+#include "windows/instance.h"
 #include "settings/saver_settings.h"
-#include "shell/debug_trace.h"
-#include "shell/password_hooks.h"
+#include "windows/debug_trace.h"
+#include "windows/password_hooks.h"
 
 std::int32_t MouseMoveCount = 0;
 

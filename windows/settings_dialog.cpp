@@ -5,10 +5,10 @@
 #include <cstdio>
 
 #include "resources/resource_ids.h"
-#include "platform/win32/registry_store.h"
+#include "windows/registry_store.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
-#include "settings/settings_dialog.h"
+#include "windows/settings_dialog.h"
 
 namespace {
 HINSTANCE DialogInstance = nullptr;

@@ -17,11 +17,11 @@
 
 #include "render/frame_drawing.h"
 #include "render/frame_renderer.h"
-#include "render/gl_window.h"
+#include "windows/gl_window.h"
 #include "bench/frame_bench_settings.h"
 #include "bench/frame_floor.h"
 #include "settings/saver_settings.h"
-#include "shell/run_mode.h"
+#include "windows/run_mode.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
 

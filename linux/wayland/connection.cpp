@@ -1,10 +1,10 @@
-#include "platform/wayland/wayland_connection.h"
+#include "linux/wayland/connection.h"
 
 #include <unistd.h>
 
 #include <algorithm>
 
-#include "platform/wayland/layer_shell_protocol.h"
+#include "linux/wayland/layer_shell_protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/wayland/wayland_egl.h"
+#include "linux/wayland/egl.h"
 
 #include <EGL/eglext.h>
 

@@ -1,4 +1,4 @@
-#include "shell/output_frame_timing.h"
+#include "linux/wayland/output_frame_timing.h"
 
 std::int64_t TimeUntilFrameDue(const std::vector<SurfaceFrameState>& surfaces, const FramePacer& pacer,
                                std::int64_t now) {

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/frame_pacer.h"
+#include "linux/frame_pacer.h"
 
 constexpr std::int64_t StallLimit = 100000;
 

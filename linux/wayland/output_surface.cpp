@@ -1,8 +1,8 @@
-#include "platform/wayland/output_surface.h"
+#include "linux/wayland/output_surface.h"
 
 #include <wayland-egl.h>
 
-#include "platform/wayland/layer_shell_protocol.h"
+#include "linux/wayland/layer_shell_protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace {

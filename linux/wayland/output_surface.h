@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
-#include "platform/wayland/wayland_connection.h"
-#include "platform/wayland/wayland_egl.h"
+#include "linux/wayland/connection.h"
+#include "linux/wayland/egl.h"
 
 struct zwlr_layer_surface_v1;
 struct xdg_surface;

@@ -1,4 +1,4 @@
-#include "shell/wayland_run_saver.h"
+#include "linux/wayland/run_saver.h"
 
 #include <GL/gl.h>
 #include <poll.h>
@@ -11,17 +11,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/wayland/output_surface.h"
-#include "platform/wayland/wayland_connection.h"
-#include "platform/wayland/wayland_egl.h"
+#include "linux/wayland/output_surface.h"
+#include "linux/wayland/connection.h"
+#include "linux/wayland/egl.h"
 #include "render/frame_drawing.h"
 #include "render/frame_renderer.h"
 #include "render/texture_set.h"
 #include "render/viewport.h"
 #include "settings/saver_settings.h"
-#include "shell/end_signals.h"
-#include "shell/frame_pacer.h"
-#include "shell/output_frame_timing.h"
+#include "linux/end_signals.h"
+#include "linux/frame_pacer.h"
+#include "linux/wayland/output_frame_timing.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
 

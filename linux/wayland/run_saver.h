@@ -7,6 +7,6 @@
 // result is the process's exit code.
 #pragma once
 
-#include "shell/x11_options.h"
+#include "linux/options.h"
 
 int RunWaylandSaver(const SaverOptions& options);

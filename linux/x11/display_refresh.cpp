@@ -1,4 +1,4 @@
-#include "platform/x11/display_refresh.h"
+#include "linux/x11/display_refresh.h"
 
 #include <X11/extensions/Xrandr.h>
 

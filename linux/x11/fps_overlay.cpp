@@ -1,4 +1,4 @@
-#include "platform/x11/fps_overlay.h"
+#include "linux/x11/fps_overlay.h"
 
 #include <GL/gl.h>
 #include <GL/glx.h>

@@ -1,4 +1,4 @@
-#include "platform/x11/x11_gl_window.h"
+#include "linux/x11/gl_window.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

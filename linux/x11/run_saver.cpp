@@ -1,4 +1,4 @@
-#include "shell/x11_run_saver.h"
+#include "linux/x11/run_saver.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -11,15 +11,15 @@
 #include <ctime>
 #include <string>
 
-#include "platform/x11/display_refresh.h"
-#include "platform/x11/fps_overlay.h"
-#include "platform/x11/x11_gl_window.h"
+#include "linux/x11/display_refresh.h"
+#include "linux/x11/fps_overlay.h"
+#include "linux/x11/gl_window.h"
 #include "render/frame_drawing.h"
 #include "render/frame_renderer.h"
 #include "render/texture_set.h"
 #include "settings/saver_settings.h"
-#include "shell/end_signals.h"
-#include "shell/frame_pacer.h"
+#include "linux/end_signals.h"
+#include "linux/frame_pacer.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
 

@@ -7,7 +7,7 @@
 // manager's close. The result is the process's exit code.
 #pragma once
 
-#include "shell/x11_options.h"
+#include "linux/options.h"
 
 int RunX11Saver(const SaverOptions& options);
 

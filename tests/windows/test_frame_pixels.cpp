@@ -11,7 +11,7 @@
 
 #include "gl_test_support.h"
 #include "render/frame_drawing.h"
-#include "render/gl_window.h"
+#include "windows/gl_window.h"
 #include "sim/corona.h"
 #include "sim/origins.h"
 #include "sim/star_field.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "gl_test_support.h"
-#include "render/gl_window.h"
+#include "windows/gl_window.h"
 #include "render/viewport.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "platform/win32/registry_store.h"
+#include "windows/registry_store.h"
 #include "settings/saver_settings.h"
 
 namespace {
