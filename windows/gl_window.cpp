@@ -7,6 +7,7 @@
 #include "render/frame_drawing.h"
 #include "render/texture_set.h"
 #include "render/viewport.h"
+#include "render/viewport_frame.h"
 #include "windows/saver_window.h"
 
 BYTE FullScreen = 0;
@@ -14,7 +15,7 @@ HWND GlWindow = nullptr;
 HDC GlDeviceContext = nullptr;
 HGLRC GlContext = nullptr;
 PIXELFORMATDESCRIPTOR PixelFormatTemplate = {};
-MonitorViewport MonitorViewports[MaxMonitorViewports] = {};
+ViewportRect MonitorViewports[MaxMonitorViewports] = {};
 int MonitorViewportCount = 0;
 
 namespace {
@@ -184,7 +185,7 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
     if (MonitorViewportCount == 1) {
         ResizeViewport(MonitorViewports[0].Width, MonitorViewports[0].Height);
     } else {
-        const MonitorViewport& v = MonitorViewports[0];
+        const ViewportRect& v = MonitorViewports[0];
         ResizeViewportAt(v.X, v.Y, v.Width, v.Height);
     }
     if (!InitGlState()) {
@@ -197,14 +198,10 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
 
 int RenderMonitorFrame() {
     if (MonitorViewportCount <= 1) return RenderFrame();
+    // One target for every monitor: cleared once, then the one field drawn
+    // into each monitor's part of it.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // The same state on every monitor: one simulation, drawn n times.
-    for (int i = 0; i < MonitorViewportCount; ++i) {
-        const MonitorViewport& v = MonitorViewports[i];
-        ResizeViewportAt(v.X, v.Y, v.Width, v.Height);
-        DrawScene();
-    }
-    StepSimulation();
+    DrawFrameInViewports(MonitorViewports, MonitorViewportCount, nullptr, nullptr, nullptr);
     return 1;
 }
 

@@ -4,25 +4,19 @@
 
 #include <windows.h>
 
+#include "render/viewport.h"
+
 extern BYTE FullScreen;
 extern HWND GlWindow;
 extern HDC GlDeviceContext;
 extern HGLRC GlContext;
 extern PIXELFORMATDESCRIPTOR PixelFormatTemplate;
 
-// One monitor's part of the GL window, in pixels from the window's
-// lower-left corner (GL viewport coordinates).
-struct MonitorViewport {
-    int X;
-    int Y;
-    int Width;
-    int Height;
-};
-
-// Every monitor the window covers; one entry for a preview, a framed window
+// Every monitor's part of the GL window, in pixels from the window's
+// lower-left corner: every monitor the window covers; one entry for a preview, a framed window
 // or a single monitor, which is then the whole window.
 constexpr int MaxMonitorViewports = 16;
-extern MonitorViewport MonitorViewports[MaxMonitorViewports];
+extern ViewportRect MonitorViewports[MaxMonitorViewports];
 extern int MonitorViewportCount;
 
 // Opens the window of class "OpenGL": full screen, as a child of parent, or

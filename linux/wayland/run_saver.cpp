@@ -14,10 +14,10 @@
 #include "linux/wayland/output_surface.h"
 #include "linux/wayland/connection.h"
 #include "linux/wayland/egl.h"
-#include "render/frame_drawing.h"
 #include "render/frame_renderer.h"
 #include "render/texture_set.h"
 #include "render/viewport.h"
+#include "render/viewport_frame.h"
 #include "settings/saver_settings.h"
 #include "linux/end_signals.h"
 #include "linux/frame_pacer.h"
@@ -81,36 +81,60 @@ void FollowOutputs(WaylandConnection& connection, const WaylandEgl& egl, Surface
     }
 }
 
-// One frame: the scene drawn into every surface that can take it, then one
-// simulation step. False when no surface took it.
-bool DrawFrame(const WaylandEgl& egl, SurfaceList& surfaces, std::int64_t now, bool* glReady, std::string* error) {
-    bool drew = false;
-    for (const auto& entry : surfaces) {
-        OutputSurface& surface = *entry;
-        if (!Drawable(surface)) continue;
-        if (!eglMakeCurrent(egl.Display, surface.EglSurface, surface.EglSurface, egl.Context)) continue;
-        if (!*glReady) {
-            if (!InitGlState()) {
-                *error = "could not load the images into textures";
-                return false;
-            }
-            *glReady = true;
+// What one frame's viewports need to reach their surfaces.
+struct FrameTargets {
+    const WaylandEgl* Egl;
+    SurfaceList* Surfaces;
+    std::int64_t Now;
+    bool* GlReady;
+    std::string* Error;
+};
+
+// Makes a surface that can take the frame current and clears it.
+bool BeginSurface(int index, void* context) {
+    FrameTargets& targets = *static_cast<FrameTargets*>(context);
+    if (!targets.Error->empty()) return false;
+    OutputSurface& surface = *(*targets.Surfaces)[static_cast<std::size_t>(index)];
+    if (!Drawable(surface)) return false;
+    const WaylandEgl& egl = *targets.Egl;
+    if (!eglMakeCurrent(egl.Display, surface.EglSurface, surface.EglSurface, egl.Context)) return false;
+    if (!*targets.GlReady) {
+        if (!InitGlState()) {
+            *targets.Error = "could not load the images into textures";
+            return false;
         }
-        // The frame callbacks pace the run; a swap must not wait for one.
-        eglSwapInterval(egl.Display, 0);
-        ResizeViewport(surface.PixelWidth, surface.PixelHeight);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        // The compositor reads alpha: it stays at the cleared 1.
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-        DrawScene();
-        RequestFrameCallback(surface, now);
-        eglSwapBuffers(egl.Display, surface.EglSurface);
-        drew = true;
+        *targets.GlReady = true;
     }
-    if (drew) StepSimulation();
-    return drew;
+    // The frame callbacks pace the run; a swap must not wait for one.
+    eglSwapInterval(egl.Display, 0);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The compositor reads alpha: it stays at the cleared 1.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    return true;
+}
+
+// Asks for the surface's next frame callback and shows what was drawn.
+void EndSurface(int index, void* context) {
+    FrameTargets& targets = *static_cast<FrameTargets*>(context);
+    OutputSurface& surface = *(*targets.Surfaces)[static_cast<std::size_t>(index)];
+    RequestFrameCallback(surface, targets.Now);
+    eglSwapBuffers(targets.Egl->Display, surface.EglSurface);
+}
+
+// One frame: the scene drawn into every surface that can take it, then one
+// simulation step. False when no surface took it. The viewport list keeps
+// its room from one frame to the next.
+bool DrawFrame(const WaylandEgl& egl, SurfaceList& surfaces, std::int64_t now, bool* glReady, std::string* error) {
+    static std::vector<ViewportRect> viewports;
+    viewports.clear();
+    for (const auto& surface : surfaces)
+        viewports.push_back(ViewportRect{0, 0, surface->PixelWidth, surface->PixelHeight});
+    FrameTargets targets{&egl, &surfaces, now, glReady, error};
+    const int drawn = DrawFrameInViewports(viewports.data(), static_cast<int>(viewports.size()), BeginSurface,
+                                           EndSurface, &targets);
+    return drawn > 0 && error->empty();
 }
 
 // Reads and dispatches what the compositor sent, waiting up to `micros`
