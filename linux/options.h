@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "linux/frame_pacer.h"
 #include "render/frame_renderer.h"
 #include "settings/settings_store.h"
-#include "linux/frame_pacer.h"
 
 enum class DrawTarget {
     Unset,      // no -root, -window or -window-id: an own window, as -window

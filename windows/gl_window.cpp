@@ -3,11 +3,11 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "windows/instance.h"
 #include "render/frame_drawing.h"
 #include "render/texture_set.h"
 #include "render/viewport.h"
 #include "render/viewport_frame.h"
+#include "windows/instance.h"
 #include "windows/saver_window.h"
 
 BYTE FullScreen = 0;

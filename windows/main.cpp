@@ -3,12 +3,12 @@
 
 #include <new>
 
-#include "windows/instance.h"
-#include "windows/registry_store.h"
 #include "settings/saver_settings.h"
-#include "windows/settings_dialog.h"
 #include "windows/actions.h"
 #include "windows/command_line.h"
+#include "windows/instance.h"
+#include "windows/registry_store.h"
+#include "windows/settings_dialog.h"
 
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "windows/instance.h"
 #include "windows/actions.h"
 #include "windows/debug_trace.h"
+#include "windows/instance.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // isn't running yet.
 #include <cstring>
 
-#include "windows/instance.h"
 #include "windows/actions.h"
 #include "windows/debug_trace.h"
+#include "windows/instance.h"
 
 WindowHandle FindPreviewHost() {
     HWND tool = FindWindowA("Scrprev", nullptr);

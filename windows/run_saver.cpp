@@ -2,12 +2,12 @@
 // field, then draw whenever no window message is waiting.
 #include <windows.h>
 
-#include "windows/instance.h"
-#include "windows/gl_window.h"
 #include "settings/saver_settings.h"
-#include "windows/actions.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
+#include "windows/actions.h"
+#include "windows/gl_window.h"
+#include "windows/instance.h"
 
 void RunSaver(WindowHandle parentWindow) {
     HWND parent = nullptr;

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "windows/instance.h"
 #include "settings/saver_settings.h"
 #include "windows/debug_trace.h"
+#include "windows/instance.h"
 #include "windows/password_hooks.h"
 
 std::int32_t MouseMoveCount = 0;

@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "resources/resource_ids.h"
-#include "windows/registry_store.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
+#include "windows/registry_store.h"
 #include "windows/settings_dialog.h"
 
 namespace {

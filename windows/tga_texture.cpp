@@ -1,9 +1,9 @@
 // The images live in the executable as resources of type "TGA".
 #include <windows.h>
 
+#include "render/texture_set.h"
 #include "render/tga_decode.h"
 #include "render/tga_upload.h"
-#include "render/texture_set.h"
 
 bool LoadTgaTexture(TgaTexture& texture, int resourceId) {
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(resourceId & 0xFFFF), "tga");

@@ -11,17 +11,17 @@
 #include <string>
 #include <vector>
 
-#include "linux/wayland/output_surface.h"
+#include "linux/end_signals.h"
+#include "linux/frame_pacer.h"
 #include "linux/wayland/connection.h"
 #include "linux/wayland/egl.h"
+#include "linux/wayland/output_frame_timing.h"
+#include "linux/wayland/output_surface.h"
 #include "render/frame_renderer.h"
 #include "render/texture_set.h"
 #include "render/viewport.h"
 #include "render/viewport_frame.h"
 #include "settings/saver_settings.h"
-#include "linux/end_signals.h"
-#include "linux/frame_pacer.h"
-#include "linux/wayland/output_frame_timing.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
 

@@ -11,6 +11,8 @@
 #include <ctime>
 #include <string>
 
+#include "linux/end_signals.h"
+#include "linux/frame_pacer.h"
 #include "linux/x11/display_refresh.h"
 #include "linux/x11/fps_overlay.h"
 #include "linux/x11/gl_window.h"
@@ -18,8 +20,6 @@
 #include "render/frame_renderer.h"
 #include "render/texture_set.h"
 #include "settings/saver_settings.h"
-#include "linux/end_signals.h"
-#include "linux/frame_pacer.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
 

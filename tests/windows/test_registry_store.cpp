@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "windows/registry_store.h"
 #include "settings/saver_settings.h"
+#include "windows/registry_store.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "windows/instance.h"
 #include "settings/saver_settings.h"
 #include "windows/debug_trace.h"
+#include "windows/instance.h"
 #include "windows/saver_window.h"
 
 namespace {

@@ -12,11 +12,11 @@
 #include <string>
 #include <thread>
 
-#include "windows/registry_store.h"
 #include "resources/resource_ids.h"
 #include "settings/memory_store.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
+#include "windows/registry_store.h"
 #include "windows/settings_dialog.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "password_test_support.h"
-#include "windows/instance.h"
 #include "windows/actions.h"
+#include "windows/instance.h"
 #include "windows/password_hooks.h"
 
 namespace {
