@@ -8,11 +8,11 @@
 #include <cstring>
 
 #include "gl_test_support.h"
-#include "platform/win32/instance.h"
-#include "shell/actions.h"
 #include "sim/corona.h"
 #include "sim/random.h"
 #include "sim/star_field.h"
+#include "windows/actions.h"
+#include "windows/instance.h"
 
 namespace {
 
