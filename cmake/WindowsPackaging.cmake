@@ -27,29 +27,34 @@ function(mirrowen_stage_commands variable dir)
   set(${variable} ${commands} PARENT_SCOPE)
 endfunction()
 
+# The licence and the notices of the runtime parts linked into the saver, in
+# both packages.
+configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/LICENSE.txt.in ${CMAKE_BINARY_DIR}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+
 set(MIRROWEN_SETUP ${CMAKE_BINARY_DIR}/MirrowenSetup-${PROJECT_VERSION}.exe)
 set(nsis_script ${CMAKE_SOURCE_DIR}/packaging/windows/mirrowen.nsi)
 set(setup_dir ${CMAKE_BINARY_DIR}/setup-files)
-mirrowen_stage_commands(stage_setup ${setup_dir} $<TARGET_FILE:Mirrowen>)
+mirrowen_stage_commands(stage_setup ${setup_dir} $<TARGET_FILE:Mirrowen> ${CMAKE_BINARY_DIR}/LICENSE.txt)
 add_custom_command(OUTPUT ${MIRROWEN_SETUP}
   ${stage_setup}
-  COMMAND ${MIRROWEN_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSCR=${setup_dir}/Mirrowen.scr
+  COMMAND ${MIRROWEN_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSCR=${setup_dir}/Mirrowen.scr -DNOTICES=${setup_dir}/LICENSE.txt
           -DICON=${CMAKE_SOURCE_DIR}/resources/mirrowen.ico -DOUTFILE=${MIRROWEN_SETUP} ${nsis_script}
-  DEPENDS Mirrowen ${nsis_script} ${CMAKE_SOURCE_DIR}/resources/mirrowen.ico
+  DEPENDS Mirrowen ${nsis_script} ${CMAKE_SOURCE_DIR}/resources/mirrowen.ico ${CMAKE_BINARY_DIR}/LICENSE.txt
   VERBATIM)
 
-# The zip: the saver and a README with Windows line ends, at its top level,
+# The zip: the saver, a README and the licence with Windows line ends, at its top level,
 # in that order, with no extra (Unix time and owner) fields; its DOS times
 # are local times, so they are written in UTC.
 set(zip_dir ${CMAKE_BINARY_DIR}/portable)
 set(MIRROWEN_ZIP ${CMAKE_BINARY_DIR}/Mirrowen-${PROJECT_VERSION}-win64.zip)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
-mirrowen_stage_commands(stage_zip ${zip_dir} $<TARGET_FILE:Mirrowen> ${CMAKE_BINARY_DIR}/README.txt)
+mirrowen_stage_commands(stage_zip ${zip_dir} $<TARGET_FILE:Mirrowen> ${CMAKE_BINARY_DIR}/README.txt
+                        ${CMAKE_BINARY_DIR}/LICENSE.txt)
 add_custom_command(OUTPUT ${MIRROWEN_ZIP}
   ${stage_zip}
   COMMAND ${CMAKE_COMMAND} -E rm -f ${MIRROWEN_ZIP}
   COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${MIRROWEN_ZIP_TOOL} -q -X -D -j ${MIRROWEN_ZIP}
-          ${zip_dir}/Mirrowen.scr ${zip_dir}/README.txt
-  DEPENDS Mirrowen ${CMAKE_BINARY_DIR}/README.txt
+          ${zip_dir}/Mirrowen.scr ${zip_dir}/README.txt ${zip_dir}/LICENSE.txt
+  DEPENDS Mirrowen ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/LICENSE.txt
   VERBATIM)
 add_custom_target(mirrowen_windows_packages ALL DEPENDS ${MIRROWEN_SETUP} ${MIRROWEN_ZIP})
