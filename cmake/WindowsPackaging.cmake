@@ -17,7 +17,8 @@ set(dated @${MIRROWEN_SOURCE_DATE_EPOCH})
 
 # The files are copied into a folder of their own and dated there: the
 # build's own Mirrowen.scr keeps its time, so the build never sees it as out
-# of date. mirrowen_stage_commands(VARIABLE DIR FILE...): the commands that fill DIR with FILEs.
+# of date. mirrowen_stage_commands(VARIABLE DIR FILE...) sets VARIABLE to the
+# commands that fill DIR with the FILEs.
 function(mirrowen_stage_commands variable dir)
   set(commands COMMAND ${CMAKE_COMMAND} -E rm -rf ${dir} COMMAND ${CMAKE_COMMAND} -E make_directory ${dir})
   foreach(file ${ARGN})
@@ -37,14 +38,14 @@ set(setup_dir ${CMAKE_BINARY_DIR}/setup-files)
 mirrowen_stage_commands(stage_setup ${setup_dir} $<TARGET_FILE:Mirrowen> ${CMAKE_BINARY_DIR}/LICENSE.txt)
 add_custom_command(OUTPUT ${MIRROWEN_SETUP}
   ${stage_setup}
-  COMMAND ${MIRROWEN_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSCR=${setup_dir}/Mirrowen.scr -DNOTICES=${setup_dir}/LICENSE.txt
-          -DICON=${CMAKE_SOURCE_DIR}/resources/mirrowen.ico -DOUTFILE=${MIRROWEN_SETUP} ${nsis_script}
+  COMMAND ${MIRROWEN_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSCR=${setup_dir}/Mirrowen.scr
+          -DNOTICES=${setup_dir}/LICENSE.txt -DICON=${CMAKE_SOURCE_DIR}/resources/mirrowen.ico -DOUTFILE=${MIRROWEN_SETUP} ${nsis_script}
   DEPENDS Mirrowen ${nsis_script} ${CMAKE_SOURCE_DIR}/resources/mirrowen.ico ${CMAKE_BINARY_DIR}/LICENSE.txt
   VERBATIM)
 
-# The zip: the saver, a README and the licence with Windows line ends, at its top level,
-# in that order, with no extra (Unix time and owner) fields; its DOS times
-# are local times, so they are written in UTC.
+# The zip: the saver, then a README and the licence with Windows line ends,
+# at its top level, in that order, with no extra fields (Unix times, owner);
+# its DOS times are local times, so they are written in UTC.
 set(zip_dir ${CMAKE_BINARY_DIR}/portable)
 set(MIRROWEN_ZIP ${CMAKE_BINARY_DIR}/Mirrowen-${PROJECT_VERSION}-win64.zip)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
