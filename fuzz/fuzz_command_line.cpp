@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "shell/command_line.h"
+#include "windows/command_line.h"
 
 namespace {
 

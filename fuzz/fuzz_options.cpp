@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "linux/options.h"
 #include "settings/memory_store.h"
 #include "settings/saver_settings.h"
-#include "shell/x11_options.h"
 
 namespace {
 
