@@ -3,7 +3,7 @@
 ; (only for the current user), makes it the current user's screen saver and
 ; registers an uninstaller. /S runs the installer or the uninstaller
 ; silently; /AllUsers and /CurrentUser choose the kind of installation.
-; makensis -DVERSION=1.0.0 -DSCR=Mirrowen.scr -DICON=mirrowen.ico -DOUTFILE=Setup.exe mirrowen.nsi
+; makensis -DVERSION=1.0.0 -DSCR=Mirrowen.scr -DNOTICES=LICENSE.txt -DICON=mirrowen.ico -DOUTFILE=Setup.exe mirrowen.nsi
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -146,6 +146,7 @@ Section "Mirrowen" SectionSaver
   ${EnableX64FSRedirection}
 
   SetOutPath "$INSTDIR"
+  File "/oname=LICENSE.txt" "${NOTICES}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; The current user's screen saver from now on, but never in the hive of an
@@ -197,6 +198,7 @@ Section "Uninstall"
 
   ; The user's settings (HKCU\Software\Pelloquin\ScreenSavers\Mirrowen) stay.
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir /REBOOTOK "$INSTDIR"
 SectionEnd
