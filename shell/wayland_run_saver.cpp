@@ -1,12 +1,9 @@
 #include "shell/wayland_run_saver.h"
 
 #include <GL/gl.h>
-#include <poll.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +19,8 @@
 #include "shell/end_signals.h"
 #include "shell/frame_pacer.h"
 #include "shell/output_frame_timing.h"
+#include "shell/wayland_event_wait.h"
+#include "shell/wayland_idle_run.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
 
@@ -113,35 +112,69 @@ bool DrawFrame(const WaylandEgl& egl, SurfaceList& surfaces, std::int64_t now, b
     return drew;
 }
 
-// Reads and dispatches what the compositor sent, waiting up to `micros`
-// microseconds (negative: until something comes); SIGTERM and SIGINT wake
-// the wait. False when the connection is lost.
-bool WaitForEvents(wl_display* display, std::int64_t micros) {
-    while (wl_display_prepare_read(display) != 0)
-        if (wl_display_dispatch_pending(display) < 0) return false;
-    if (wl_display_flush(display) < 0 && errno != EAGAIN) {
-        wl_display_cancel_read(display);
-        return false;
-    }
-    const int endFd = EndSignalFd();
-    pollfd fds[2] = {{wl_display_get_fd(display), POLLIN, 0}, {endFd, POLLIN, 0}};
-    const pollfd& fd = fds[0];
-    timespec timeout;
-    if (micros >= 0) {
-        timeout.tv_sec = static_cast<time_t>(micros / 1000000);
-        timeout.tv_nsec = static_cast<long>(micros % 1000000) * 1000;
-    }
-    const int ready = ppoll(fds, endFd >= 0 ? 2 : 1, micros >= 0 ? &timeout : nullptr, nullptr);
-    if (ready > 0 && (fd.revents & POLLIN) != 0) {
-        if (wl_display_read_events(display) < 0) return false;
-    } else {
-        wl_display_cancel_read(display);
-        if (ready > 0 && (fd.revents & (POLLERR | POLLHUP)) != 0) return false;
-    }
-    return wl_display_dispatch_pending(display) >= 0;
-}
-
 }  // namespace
+
+CoverEnd CoverOutputs(WaylandConnection& connection, const SaverOptions& options, const CoverWatch& watch,
+                      std::string* error) {
+    WaylandEgl egl;
+    if (!OpenWaylandEgl(egl, connection.Display, error)) {
+        CloseWaylandEgl(egl);
+        return CoverEnd::Failed;
+    }
+    const bool hosted = watch.GivenSocket && connection.Seat == nullptr;
+    const SurfaceRole role = connection.LayerShell == nullptr ? SurfaceRole::Fullscreen
+                             : hosted                         ? SurfaceRole::Background
+                                                              : SurfaceRole::Overlay;
+
+    // A fresh field, at the configured full-screen size as on the other platforms.
+    ResetOrigins(Settings->ScrWidth, Settings->ScrHeight);
+    SeedStars(*Settings);
+
+    SelectFrameRenderer(options.Renderer);
+    FramePacer pacer;
+    pacer.Delay = options.Delay;
+    SurfaceList surfaces;
+    bool glReady = false;
+    bool toplevelClosed = false;
+    bool lost = false;
+    connection.InputEnded = false;
+    std::int64_t frames = 0;
+    CoverEnd end = CoverEnd::Ended;
+    while (!EndSignalled() && !toplevelClosed && frames != options.Frames) {
+        // Input on the surfaces, or the compositor's (or GNOME's) word that the seat is active again.
+        if (connection.InputEnded || (watch.Wayland != nullptr && !watch.Wayland->Idle) ||
+            (watch.Gnome != nullptr && !watch.Gnome->Idle)) {
+            end = CoverEnd::Input;
+            break;
+        }
+        FollowOutputs(connection, egl, surfaces, role, &toplevelClosed);
+        for (const auto& surface : surfaces) {
+            if (surface->SizeChanged && !ApplyOutputSurfaceSize(*surface, connection, egl)) {
+                *error = "EGL refused a window surface";
+                break;
+            }
+        }
+        if (!error->empty()) break;
+        const std::int64_t now = PacerNow();
+        const std::int64_t wait = FrameDueIn(surfaces, pacer, now);
+        if (wait == 0) {
+            FrameStarted(pacer, now);
+            if (DrawFrame(egl, surfaces, now, &glReady, error)) ++frames;
+            if (!error->empty()) break;
+        }
+        if (!WaitForEvents(connection.Display, watch.GnomeEvents, wait)) {
+            lost = true;
+            break;
+        }
+    }
+    if (lost) *error = LostConnectionMessage(connection.Display);
+    for (auto& surface : surfaces) CloseOutputSurface(*surface, egl);
+    surfaces.clear();
+    CloseWaylandEgl(egl);
+    // What the compositor still sends for the surfaces just destroyed goes nowhere.
+    if (!lost) wl_display_flush(connection.Display);
+    return error->empty() ? end : CoverEnd::Failed;
+}
 
 int RunWaylandSaver(const SaverOptions& options) {
     // A locker that hosts background programs hands over a socket of its own
@@ -152,61 +185,20 @@ int RunWaylandSaver(const SaverOptions& options) {
     CatchEndSignals();
 
     WaylandConnection connection;
-    WaylandEgl egl;
     std::string error;
-    if (!OpenWaylandConnection(connection, &error) || !OpenWaylandEgl(egl, connection.Display, &error)) {
-        CloseWaylandEgl(egl);
+    if (!OpenWaylandConnection(connection, &error)) {
         CloseWaylandConnection(connection);
         return Fail(error);
     }
-    const bool hosted = givenSocket && connection.Seat == nullptr;
-    const SurfaceRole role = connection.LayerShell == nullptr ? SurfaceRole::Fullscreen
-                             : hosted                         ? SurfaceRole::Background
-                                                              : SurfaceRole::Overlay;
-
-    // The configured full-screen size, as on the other platforms.
-    ResetOrigins(Settings->ScrWidth, Settings->ScrHeight);
-    SeedStars(*Settings);
-
     if (options.ShowFps) std::fprintf(stderr, "mirrowen: -fps is not shown under Wayland\n");
-    SelectFrameRenderer(options.Renderer);
-    FramePacer pacer;
-    pacer.Delay = options.Delay;
-    SurfaceList surfaces;
-    bool glReady = false;
-    bool toplevelClosed = false;
-    bool lost = false;
-    std::int64_t frames = 0;
-    while (!EndSignalled() && !connection.InputEnded && !toplevelClosed && frames != options.Frames) {
-        FollowOutputs(connection, egl, surfaces, role, &toplevelClosed);
-        for (const auto& surface : surfaces) {
-            if (surface->SizeChanged && !ApplyOutputSurfaceSize(*surface, connection, egl)) {
-                error = "EGL refused a window surface";
-                break;
-            }
-        }
-        if (!error.empty()) break;
-        const std::int64_t now = PacerNow();
-        const std::int64_t wait = FrameDueIn(surfaces, pacer, now);
-        if (wait == 0) {
-            FrameStarted(pacer, now);
-            if (DrawFrame(egl, surfaces, now, &glReady, &error)) ++frames;
-            if (!error.empty()) break;
-        }
-        if (!WaitForEvents(connection.Display, wait)) {
-            lost = true;
-            break;
-        }
+    int result = 0;
+    if (options.IdleSeconds > 0) {
+        result = RunWaylandIdle(connection, options);
+    } else {
+        CoverWatch watch;
+        watch.GivenSocket = givenSocket;
+        if (CoverOutputs(connection, options, watch, &error) == CoverEnd::Failed) result = Fail(error);
     }
-    if (lost) {
-        const int code = wl_display_get_error(connection.Display);
-        error = code != 0 ? "the Wayland connection failed (error " + std::to_string(code) + ")"
-                          : "the Wayland compositor closed the connection";
-    }
-    for (auto& surface : surfaces) CloseOutputSurface(*surface, egl);
-    surfaces.clear();
-    CloseWaylandEgl(egl);
     CloseWaylandConnection(connection);
-    if (!error.empty()) return Fail(error);
-    return 0;
+    return result;
 }

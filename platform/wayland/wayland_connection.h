@@ -1,6 +1,6 @@
 // The Wayland connection of the program: the display, the globals it uses
-// (compositor, layer shell or xdg-shell, seat) and every output the
-// compositor offers, followed as outputs come and go.
+// (compositor, layer shell or xdg-shell, the idle protocols, seat) and every
+// output the compositor offers, followed as outputs and the seat come and go.
 #pragma once
 
 #include <wayland-client.h>
@@ -12,6 +12,8 @@
 
 struct zwlr_layer_shell_v1;
 struct xdg_wm_base;
+struct ext_idle_notifier_v1;
+struct org_kde_kwin_idle;
 
 struct WaylandOutput {
     std::uint32_t GlobalName = 0;  // the registry's name for it
@@ -29,12 +31,17 @@ struct WaylandConnection {
     wl_compositor* Compositor = nullptr;
     zwlr_layer_shell_v1* LayerShell = nullptr;
     xdg_wm_base* WmBase = nullptr;
+    ext_idle_notifier_v1* IdleNotifier = nullptr;
+    org_kde_kwin_idle* KdeIdle = nullptr;
     wl_seat* Seat = nullptr;
+    std::uint32_t SeatName = 0;      // the registry's name for the seat bound
+    unsigned SeatChanges = 0;        // how often the bound seat was removed (watches on it must be made anew)
     wl_keyboard* Keyboard = nullptr;
     wl_pointer* Pointer = nullptr;
     // Held by pointer: the listeners keep the address.
     std::vector<std::unique_ptr<WaylandOutput>> Outputs;
-    bool InputEnded = false;  // a key or a button was pressed
+    bool InputEnded = false;  // a key or a button was pressed (or the pointer moved, with MotionEnds)
+    bool MotionEnds = false;  // pointer motion counts as input too
 };
 
 // Connects as libwayland does ($WAYLAND_SOCKET, else $WAYLAND_DISPLAY) and
