@@ -1,5 +1,7 @@
 #include "shell/wayland_idle_run.h"
 
+#include <malloc.h>
+
 #include <cstdio>
 #include <string>
 
@@ -77,6 +79,8 @@ int RunWaylandIdle(WaylandConnection& connection, const SaverOptions& options) {
                     break;
                 }
                 if (end == CoverEnd::Ended) break;
+                // Light while waiting: what the cover freed goes back to the system.
+                malloc_trim(0);
                 awaitActive = true;
                 coverEnded = PacerNow();
                 wait = timeoutMicros;

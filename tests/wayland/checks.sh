@@ -19,10 +19,12 @@ in_session() { "$harness" run "$dir" "$@"; }
 # The program, copied where the session's user may run it.
 install -m 0755 "$program" "$SESSION/mirrowen"
 
-# Starts `mirrowen ARGS` in the session; SAVER_JOB is the job (its exit
-# status is the program's), SAVER_PID the program itself.
+# Starts `mirrowen ARGS` in the session (with the variables of SAVER_ENV,
+# "NAME=VALUE ..."); SAVER_JOB is the job (its exit status is the
+# program's), SAVER_PID the program itself.
 start_saver() {
-  "$harness" run "$dir" ./mirrowen "$@" 2>"$dir/saver.err" &
+  # shellcheck disable=SC2086
+  "$harness" run "$dir" env ${SAVER_ENV:-} ./mirrowen "$@" 2>"$dir/saver.err" &
   SAVER_JOB=$!
   SAVER_PID=""
   for _ in $(seq 1 100); do
