@@ -149,6 +149,7 @@ CoverEnd CoverOutputs(WaylandConnection& connection, const SaverOptions& options
         }
         FollowOutputs(connection, egl, surfaces, role, &toplevelClosed);
         for (const auto& surface : surfaces) {
+            if (OutputScaleChanged(*surface)) surface->SizeChanged = true;
             if (surface->SizeChanged && !ApplyOutputSurfaceSize(*surface, connection, egl)) {
                 *error = "EGL refused a window surface";
                 break;

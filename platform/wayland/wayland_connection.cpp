@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "ext-idle-notify-v1-client-protocol.h"
+#include "fractional-scale-v1-client-protocol.h"
+#include "viewporter-client-protocol.h"
 #include "idle-client-protocol.h"
 #include "platform/wayland/layer_shell_protocol.h"
 #include "xdg-shell-client-protocol.h"
@@ -29,10 +31,14 @@ void OutputMode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t h
     output.ModeHeight = height;
 }
 
-void OutputDone(void*, wl_output*) {}
+// The output's description changes as a whole at its done event.
+void OutputDone(void* data, wl_output*) {
+    WaylandOutput& output = *static_cast<WaylandOutput*>(data);
+    output.Scale = output.PendingScale;
+}
 
 void OutputScale(void* data, wl_output*, int32_t factor) {
-    static_cast<WaylandOutput*>(data)->Scale = factor > 0 ? factor : 1;
+    static_cast<WaylandOutput*>(data)->PendingScale = factor > 0 ? factor : 1;
 }
 
 void OutputName(void* data, wl_output*, const char* name) { static_cast<WaylandOutput*>(data)->Name = name; }
@@ -105,6 +111,12 @@ void RegistryGlobal(void* data, wl_registry* registry, uint32_t name, const char
         connection.WmBase = static_cast<xdg_wm_base*>(
             wl_registry_bind(registry, name, &xdg_wm_base_interface, std::min(version, WmBaseVersion)));
         xdg_wm_base_add_listener(connection.WmBase, &WmBaseListener, nullptr);
+    } else if (kind == wp_fractional_scale_manager_v1_interface.name && connection.FractionalScale == nullptr) {
+        connection.FractionalScale = static_cast<wp_fractional_scale_manager_v1*>(
+            wl_registry_bind(registry, name, &wp_fractional_scale_manager_v1_interface, 1));
+    } else if (kind == wp_viewporter_interface.name && connection.Viewporter == nullptr) {
+        connection.Viewporter =
+            static_cast<wp_viewporter*>(wl_registry_bind(registry, name, &wp_viewporter_interface, 1));
     } else if (kind == ext_idle_notifier_v1_interface.name && connection.IdleNotifier == nullptr) {
         connection.IdleNotifier = static_cast<ext_idle_notifier_v1*>(
             wl_registry_bind(registry, name, &ext_idle_notifier_v1_interface, 1));
@@ -194,6 +206,8 @@ void CloseWaylandConnection(WaylandConnection& connection) {
     for (auto& output : connection.Outputs) ReleaseWaylandOutput(*output);
     connection.Outputs.clear();
     ReleaseSeat(connection);
+    if (connection.FractionalScale != nullptr) wp_fractional_scale_manager_v1_destroy(connection.FractionalScale);
+    if (connection.Viewporter != nullptr) wp_viewporter_destroy(connection.Viewporter);
     if (connection.IdleNotifier != nullptr) ext_idle_notifier_v1_destroy(connection.IdleNotifier);
     if (connection.KdeIdle != nullptr) org_kde_kwin_idle_destroy(connection.KdeIdle);
     if (connection.WmBase != nullptr) xdg_wm_base_destroy(connection.WmBase);

@@ -14,12 +14,15 @@ struct zwlr_layer_shell_v1;
 struct xdg_wm_base;
 struct ext_idle_notifier_v1;
 struct org_kde_kwin_idle;
+struct wp_fractional_scale_manager_v1;
+struct wp_viewporter;
 
 struct WaylandOutput {
     std::uint32_t GlobalName = 0;  // the registry's name for it
     wl_output* Output = nullptr;
     std::string Name;              // "HEADLESS-1", "DP-2", ... (wl_output 4 and later)
-    int Scale = 1;
+    int Scale = 1;                 // as of the last wl_output.done
+    int PendingScale = 1;          // announced, not yet done
     int ModeWidth = 0;             // the current mode in pixels
     int ModeHeight = 0;
     bool Gone = false;             // removed by the compositor; released by the run loop
@@ -31,6 +34,9 @@ struct WaylandConnection {
     wl_compositor* Compositor = nullptr;
     zwlr_layer_shell_v1* LayerShell = nullptr;
     xdg_wm_base* WmBase = nullptr;
+    // Both, or the buffers follow the outputs' integer scale.
+    wp_fractional_scale_manager_v1* FractionalScale = nullptr;
+    wp_viewporter* Viewporter = nullptr;
     ext_idle_notifier_v1* IdleNotifier = nullptr;
     org_kde_kwin_idle* KdeIdle = nullptr;
     wl_seat* Seat = nullptr;
