@@ -37,7 +37,7 @@ if(TARGET mirrowen_wayland)
   file(CREATE_LINK ../${MIRROWEN_HACK_DIR}/mirrowen ${packaging_out}/mirrowen SYMBOLIC)
   install(FILES ${packaging_out}/mirrowen DESTINATION bin)
 endif()
-install(FILES platform/x11/mirrowen.xml DESTINATION share/xscreensaver/config)
+install(FILES linux/x11/mirrowen.xml DESTINATION share/xscreensaver/config)
 install(FILES ${packaging_out}/mirrowen.6.gz DESTINATION share/man/man6)
 # mate-screensaver (and newer xfce4-screensaver) find display modes here.
 install(FILES ${packaging_out}/mirrowen.desktop DESTINATION share/applications/screensavers)

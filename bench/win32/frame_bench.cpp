@@ -15,15 +15,15 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "render/frame_drawing.h"
-#include "render/frame_renderer.h"
-#include "render/gl_window.h"
 #include "bench/frame_bench_settings.h"
 #include "bench/frame_floor.h"
+#include "render/frame_drawing.h"
+#include "render/frame_renderer.h"
 #include "settings/saver_settings.h"
-#include "shell/run_mode.h"
 #include "sim/origins.h"
 #include "sim/star_seeding.h"
+#include "windows/gl_window.h"
+#include "windows/run_mode.h"
 
 namespace {
 

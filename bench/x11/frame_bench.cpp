@@ -16,7 +16,7 @@
 
 #include "bench/frame_bench_settings.h"
 #include "bench/frame_floor.h"
-#include "platform/x11/x11_gl_window.h"
+#include "linux/x11/gl_window.h"
 #include "render/frame_drawing.h"
 #include "render/frame_renderer.h"
 #include "render/texture_set.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/command_line.h"
+#include "windows/command_line.h"
 
 namespace {
 

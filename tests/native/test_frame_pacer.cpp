@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "shell/frame_pacer.h"
+#include "linux/frame_pacer.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // output that does not.
 #include <gtest/gtest.h>
 
-#include "shell/output_frame_timing.h"
+#include "linux/wayland/output_frame_timing.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/x11_options.h"
+#include "linux/options.h"
 #include "settings/memory_store.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"

@@ -9,7 +9,7 @@
 
 #include "settings/memory_store.h"
 #include "settings/saver_settings.h"
-#include "shell/run_mode.h"
+#include "windows/run_mode.h"
 
 // Publishes a record with the built-in defaults for the life of a test.
 struct PublishedSettings {

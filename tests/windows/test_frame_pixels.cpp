@@ -11,12 +11,12 @@
 
 #include "gl_test_support.h"
 #include "render/frame_drawing.h"
-#include "render/gl_window.h"
 #include "sim/corona.h"
 #include "sim/origins.h"
 #include "sim/star_field.h"
 #include "sim/star_seeding.h"
 #include "tests/frame_agreement.h"
+#include "windows/gl_window.h"
 
 namespace {
 

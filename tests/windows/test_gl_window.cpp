@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "gl_test_support.h"
-#include "render/gl_window.h"
 #include "render/viewport.h"
+#include "windows/gl_window.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/instance.h"
-#include "shell/actions.h"
-#include "shell/debug_trace.h"
+#include "windows/actions.h"
+#include "windows/debug_trace.h"
+#include "windows/instance.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "platform/win32/registry_store.h"
 #include "settings/saver_settings.h"
+#include "windows/registry_store.h"
 
 namespace {
 

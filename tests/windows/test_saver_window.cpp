@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/instance.h"
 #include "settings/saver_settings.h"
-#include "shell/debug_trace.h"
-#include "shell/saver_window.h"
+#include "windows/debug_trace.h"
+#include "windows/instance.h"
+#include "windows/saver_window.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include <string>
 #include <thread>
 
-#include "platform/win32/registry_store.h"
 #include "resources/resource_ids.h"
 #include "settings/memory_store.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
-#include "settings/settings_dialog.h"
+#include "windows/registry_store.h"
+#include "windows/settings_dialog.h"
 
 namespace {
 

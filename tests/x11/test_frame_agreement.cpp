@@ -11,7 +11,7 @@
 #include <string>
 
 #include "bench/allocation_count.h"
-#include "platform/x11/x11_gl_window.h"
+#include "linux/x11/gl_window.h"
 #include "render/texture_set.h"
 #include "settings/memory_store.h"
 #include "sim/star_field.h"

@@ -9,8 +9,8 @@
 #include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
 
-#include "platform/x11/display_refresh.h"
-#include "shell/frame_pacer.h"
+#include "linux/frame_pacer.h"
+#include "linux/x11/display_refresh.h"
 #include "x11_test_support.h"
 
 using namespace x11test;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/debug_trace.h"
+#include "windows/debug_trace.h"
 
 namespace pwtest {
 

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "password_test_support.h"
-#include "platform/win32/instance.h"
+#include "windows/instance.h"
 #include "settings/saver_settings.h"
-#include "shell/password_hooks.h"
-#include "shell/saver_window.h"
+#include "windows/password_hooks.h"
+#include "windows/saver_window.h"
 
 namespace {
 

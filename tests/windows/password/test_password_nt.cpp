@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "password_test_support.h"
-#include "platform/win32/instance.h"
-#include "shell/actions.h"
-#include "shell/password_hooks.h"
+#include "windows/actions.h"
+#include "windows/instance.h"
+#include "windows/password_hooks.h"
 
 namespace {
 

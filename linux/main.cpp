@@ -1,0 +1,65 @@
+// The process entry of `mirrowen` (X11, or Wayland with --wayland): the options, the settings
+// from the file store with the options over them, then the drawing run.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "linux/options.h"
+#include "linux/x11/run_saver.h"
+#include "settings/file_store.h"
+#include "settings/saver_settings.h"
+#ifdef MIRROWEN_WAYLAND
+#include "linux/wayland/run_saver.h"
+#endif
+
+int main(int argc, char** argv) {
+    SaverOptions options;
+    std::string error;
+    std::vector<std::string> warnings;
+    const bool parsed = ParseSaverOptions(argc, argv, options, &error, &warnings);
+    for (const std::string& w : warnings) std::fprintf(stderr, "%s\n", w.c_str());
+    if (!parsed) {
+        std::fprintf(stderr, "%s\n%s", error.c_str(), SaverOptionsUsage());
+        return 1;
+    }
+    if (options.Help) {
+        std::fputs(SaverOptionsUsage(), stdout);
+        return 0;
+    }
+
+    FileStore file;
+    const std::string path = SettingsFilePath();
+    if (!path.empty() && !LoadFileStore(file, path))
+        std::fprintf(stderr, "mirrowen: cannot read %s; using the defaults\n", path.c_str());
+    const SettingsStore fileStore = FileStoreInterface(file);
+    OptionOverlay overlay{&fileStore, &options};
+    const SettingsStore store = OptionOverlayInterface(overlay);
+
+    SaverSettings settings;
+    settings.ReadSystemSaverSettings(store);
+    settings.LoadSettings(store);
+    Settings = &settings;
+
+    int result = 0;
+    if (options.SaveSettings) {
+        // The values as they now stand, options included, written for the next runs.
+        if (path.empty()) {
+            std::fprintf(stderr, "mirrowen: no home directory to keep the settings in\n");
+            result = 1;
+        } else {
+            settings.SaveSettings(fileStore);
+            std::printf("%s\n", path.c_str());
+        }
+    } else if (options.Wayland) {
+#ifdef MIRROWEN_WAYLAND
+        result = RunWaylandSaver(options);
+#else
+        std::fprintf(stderr, "mirrowen: built without Wayland support\n");
+        result = 1;
+#endif
+    } else {
+        result = RunX11Saver(options);
+    }
+    Settings = nullptr;
+    return result;
+}

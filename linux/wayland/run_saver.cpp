@@ -1,0 +1,229 @@
+#include "linux/wayland/run_saver.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "linux/end_signals.h"
+#include "linux/frame_pacer.h"
+#include "linux/wayland/connection.h"
+#include "linux/wayland/egl.h"
+#include "linux/wayland/event_wait.h"
+#include "linux/wayland/idle_run.h"
+#include "linux/wayland/output_frame_timing.h"
+#include "linux/wayland/output_surface.h"
+#include "render/frame_renderer.h"
+#include "render/texture_set.h"
+#include "render/viewport.h"
+#include "render/viewport_frame.h"
+#include "settings/saver_settings.h"
+#include "sim/origins.h"
+#include "sim/star_seeding.h"
+
+namespace {
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "mirrowen: %s\n", message.c_str());
+    return 1;
+}
+
+using SurfaceList = std::vector<std::unique_ptr<OutputSurface>>;
+
+bool Drawable(const OutputSurface& surface) {
+    return surface.Configured && surface.EglSurface != EGL_NO_SURFACE && surface.FrameCallback == nullptr;
+}
+
+// The surfaces' state for the frame timing, in a list that keeps its room
+// from one pass to the next.
+std::int64_t FrameDueIn(const SurfaceList& surfaces, const FramePacer& pacer, std::int64_t now) {
+    static std::vector<SurfaceFrameState> states;
+    states.clear();
+    for (const auto& surface : surfaces)
+        states.push_back(SurfaceFrameState{Drawable(*surface), surface->FrameCallback != nullptr,
+                                           surface->FrameRequested});
+    return TimeUntilFrameDue(states, pacer, now);
+}
+
+// Gives every output a surface and drops those of outputs that went, and
+// the surfaces the compositor closed.
+void FollowOutputs(WaylandConnection& connection, const WaylandEgl& egl, SurfaceList& surfaces, SurfaceRole role,
+                   bool* toplevelClosed) {
+    for (std::size_t i = 0; i < surfaces.size();) {
+        OutputSurface& surface = *surfaces[i];
+        if (surface.Output->Gone || surface.Closed) {
+            // A toplevel's close is the user's; a layer surface closes with its output.
+            if (surface.Closed && surface.Toplevel != nullptr && !surface.Output->Gone) *toplevelClosed = true;
+            CloseOutputSurface(surface, egl);
+            surfaces.erase(surfaces.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+            ++i;
+        }
+    }
+    for (std::size_t i = 0; i < connection.Outputs.size();) {
+        WaylandOutput& output = *connection.Outputs[i];
+        if (output.Gone) {
+            ReleaseWaylandOutput(output);
+            connection.Outputs.erase(connection.Outputs.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        bool covered = false;
+        for (const auto& surface : surfaces) covered = covered || surface->Output == &output;
+        if (!covered) {
+            surfaces.push_back(std::make_unique<OutputSurface>());
+            OpenOutputSurface(*surfaces.back(), connection, output, role);
+        }
+        ++i;
+    }
+}
+
+// What one frame's viewports need to reach their surfaces.
+struct FrameTargets {
+    const WaylandEgl* Egl;
+    SurfaceList* Surfaces;
+    std::int64_t Now;
+    bool* GlReady;
+    std::string* Error;
+};
+
+// Makes a surface that can take the frame current and clears it.
+bool BeginSurface(int index, void* context) {
+    FrameTargets& targets = *static_cast<FrameTargets*>(context);
+    if (!targets.Error->empty()) return false;
+    OutputSurface& surface = *(*targets.Surfaces)[static_cast<std::size_t>(index)];
+    if (!Drawable(surface)) return false;
+    const WaylandEgl& egl = *targets.Egl;
+    if (!eglMakeCurrent(egl.Display, surface.EglSurface, surface.EglSurface, egl.Context)) return false;
+    if (!*targets.GlReady) {
+        if (!InitGlState()) {
+            *targets.Error = "could not load the images into textures";
+            return false;
+        }
+        *targets.GlReady = true;
+    }
+    // The frame callbacks pace the run; a swap must not wait for one.
+    eglSwapInterval(egl.Display, 0);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The compositor reads alpha: it stays at the cleared 1.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    return true;
+}
+
+// Asks for the surface's next frame callback and shows what was drawn.
+void EndSurface(int index, void* context) {
+    FrameTargets& targets = *static_cast<FrameTargets*>(context);
+    OutputSurface& surface = *(*targets.Surfaces)[static_cast<std::size_t>(index)];
+    RequestFrameCallback(surface, targets.Now);
+    eglSwapBuffers(targets.Egl->Display, surface.EglSurface);
+}
+
+// One frame: the scene drawn into every surface that can take it, then one
+// simulation step. False when no surface took it. The viewport list keeps
+// its room from one frame to the next.
+bool DrawFrame(const WaylandEgl& egl, SurfaceList& surfaces, std::int64_t now, bool* glReady, std::string* error) {
+    static std::vector<ViewportRect> viewports;
+    viewports.clear();
+    for (const auto& surface : surfaces)
+        viewports.push_back(ViewportRect{0, 0, surface->PixelWidth, surface->PixelHeight});
+    FrameTargets targets{&egl, &surfaces, now, glReady, error};
+    const int drawn = DrawFrameInViewports(viewports.data(), static_cast<int>(viewports.size()), BeginSurface,
+                                           EndSurface, &targets);
+    return drawn > 0 && error->empty();
+}
+
+}  // namespace
+
+CoverEnd CoverOutputs(WaylandConnection& connection, const SaverOptions& options, const CoverWatch& watch,
+                      std::string* error) {
+    WaylandEgl egl;
+    if (!OpenWaylandEgl(egl, connection.Display, error)) {
+        CloseWaylandEgl(egl);
+        return CoverEnd::Failed;
+    }
+    const bool hosted = watch.GivenSocket && connection.Seat == nullptr;
+    const SurfaceRole role = connection.LayerShell == nullptr ? SurfaceRole::Fullscreen
+                             : hosted                         ? SurfaceRole::Background
+                                                              : SurfaceRole::Overlay;
+
+    // A fresh field, at the configured full-screen size as on the other platforms.
+    ResetOrigins(Settings->ScrWidth, Settings->ScrHeight);
+    SeedStars(*Settings);
+
+    SelectFrameRenderer(options.Renderer);
+    FramePacer pacer;
+    pacer.Delay = options.Delay;
+    SurfaceList surfaces;
+    bool glReady = false;
+    bool toplevelClosed = false;
+    bool lost = false;
+    connection.InputEnded = false;
+    std::int64_t frames = 0;
+    CoverEnd end = CoverEnd::Ended;
+    while (!EndSignalled() && !toplevelClosed && frames != options.Frames) {
+        // Input on the surfaces, or the compositor's (or GNOME's) word that the seat is active again.
+        if (connection.InputEnded || (watch.Wayland != nullptr && !watch.Wayland->Idle) ||
+            (watch.Gnome != nullptr && !watch.Gnome->Idle)) {
+            end = CoverEnd::Input;
+            break;
+        }
+        FollowOutputs(connection, egl, surfaces, role, &toplevelClosed);
+        for (const auto& surface : surfaces) {
+            if (OutputScaleChanged(*surface)) surface->SizeChanged = true;
+            if (surface->SizeChanged && !ApplyOutputSurfaceSize(*surface, connection, egl)) {
+                *error = "EGL refused a window surface";
+                break;
+            }
+        }
+        if (!error->empty()) break;
+        const std::int64_t now = PacerNow();
+        const std::int64_t wait = FrameDueIn(surfaces, pacer, now);
+        if (wait == 0) {
+            FrameStarted(pacer, now);
+            if (DrawFrame(egl, surfaces, now, &glReady, error)) ++frames;
+            if (!error->empty()) break;
+        }
+        if (!WaitForEvents(connection.Display, watch.GnomeEvents, wait)) {
+            lost = true;
+            break;
+        }
+    }
+    if (lost) *error = LostConnectionMessage(connection.Display);
+    for (auto& surface : surfaces) CloseOutputSurface(*surface, egl);
+    surfaces.clear();
+    CloseWaylandEgl(egl);
+    // What the compositor still sends for the surfaces just destroyed goes nowhere.
+    if (!lost) wl_display_flush(connection.Display);
+    return error->empty() ? end : CoverEnd::Failed;
+}
+
+int RunWaylandSaver(const SaverOptions& options) {
+    // A locker that hosts background programs hands over a socket of its own
+    // server, one with outputs and no seat.
+    const char* socket = std::getenv("WAYLAND_SOCKET");
+    const bool givenSocket = socket != nullptr && socket[0] != '\0';
+
+    CatchEndSignals();
+
+    WaylandConnection connection;
+    std::string error;
+    if (!OpenWaylandConnection(connection, &error)) {
+        CloseWaylandConnection(connection);
+        return Fail(error);
+    }
+    if (options.ShowFps) std::fprintf(stderr, "mirrowen: -fps is not shown under Wayland\n");
+    int result = 0;
+    if (options.IdleSeconds > 0) {
+        result = RunWaylandIdle(connection, options);
+    } else {
+        CoverWatch watch;
+        watch.GivenSocket = givenSocket;
+        if (CoverOutputs(connection, options, watch, &error) == CoverEnd::Failed) result = Fail(error);
+    }
+    CloseWaylandConnection(connection);
+    return result;
+}

@@ -1,3 +1,0 @@
-#include "platform/win32/instance.h"
-
-HINSTANCE InstanceHandle = nullptr;

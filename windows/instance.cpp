@@ -1,0 +1,3 @@
+#include "windows/instance.h"
+
+HINSTANCE InstanceHandle = nullptr;
