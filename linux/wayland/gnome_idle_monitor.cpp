@@ -51,6 +51,7 @@ void WatchFired(GDBusConnection*, const gchar*, const gchar*, const gchar*, cons
     if (id == 0) return;
     if (id == monitor.IdleWatch && !monitor.Idle) {
         monitor.Idle = true;
+        ++monitor.Notices;
         // A user-active watch fires once, on the next input.
         monitor.ActiveWatch = AddWatch(monitor, "AddUserActiveWatch", nullptr);
     } else if (id == monitor.ActiveWatch) {

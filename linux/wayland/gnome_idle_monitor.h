@@ -23,6 +23,7 @@ struct GnomeIdleMonitor {
     std::uint32_t IdleWatch = 0;       // the watch for the timeout
     std::uint32_t ActiveWatch = 0;     // the watch for the next input, while idle
     bool Idle = false;                 // the idle watch fired and no input since
+    unsigned Notices = 0;              // times the idle watch fired
     int Priority = 0;                  // of the main-context pass under way
 };
 

@@ -46,11 +46,11 @@ int RunWaylandIdle(WaylandConnection& connection, const SaverOptions& options) {
     watch.Gnome = useGnome ? &gnome : nullptr;
     watch.GnomeEvents = useGnome ? &gnome : nullptr;
     unsigned seatChanges = connection.SeatChanges;
-    // After a cover that input ended, the source's own word of the input may
-    // come a moment later: no new cover until it has said so, or a whole
-    // idle period has passed.
+    // GNOME: after a cover that input ended, the monitor's own word of the
+    // input may come a moment later: no new cover until it has said so, or
+    // has given a new idle notice.
     bool awaitActive = false;
-    std::int64_t coverEnded = 0;
+    unsigned noticesAtEnd = 0;
     // GNOME: an inhibited idle period is looked at again after a period.
     std::int64_t recheckAt = -1;
     std::string error;
@@ -62,8 +62,9 @@ int RunWaylandIdle(WaylandConnection& connection, const SaverOptions& options) {
             StartWaylandIdleWatch(wayland, connection, timeoutMs);
         }
         const bool idle = useGnome ? gnome.Idle : wayland.Idle;
+        const unsigned notices = useGnome ? gnome.Notices : wayland.Notices;
         const std::int64_t now = PacerNow();
-        if (!idle || now - coverEnded >= timeoutMicros) awaitActive = false;
+        if (!idle || notices != noticesAtEnd) awaitActive = false;
         std::int64_t wait = -1;
         if (idle && !awaitActive) {
             if (useGnome && recheckAt >= 0 && now < recheckAt) {
@@ -81,12 +82,16 @@ int RunWaylandIdle(WaylandConnection& connection, const SaverOptions& options) {
                 if (end == CoverEnd::Ended) break;
                 // Light while waiting: what the cover freed goes back to the system.
                 malloc_trim(0);
-                awaitActive = true;
-                coverEnded = PacerNow();
-                wait = timeoutMicros;
+                if (useGnome) {
+                    awaitActive = true;
+                    noticesAtEnd = notices;
+                } else {
+                    // A fresh watch times the next idle period from now. (An
+                    // inhibited org_kde_kwin_idle that saw the input says
+                    // neither "resumed" nor, once free, "idle" again.)
+                    StartWaylandIdleWatch(wayland, connection, timeoutMs);
+                }
             }
-        } else if (awaitActive) {
-            wait = timeoutMicros - (now - coverEnded);
         }
         if (!idle) recheckAt = -1;
         // Outputs that went while nothing covered them.

@@ -5,11 +5,16 @@
 
 namespace {
 
-void Idled(void* data, ext_idle_notification_v1*) { static_cast<WaylandIdleWatch*>(data)->Idle = true; }
+void Notice(WaylandIdleWatch& watch) {
+    watch.Idle = true;
+    ++watch.Notices;
+}
+
+void Idled(void* data, ext_idle_notification_v1*) { Notice(*static_cast<WaylandIdleWatch*>(data)); }
 void Resumed(void* data, ext_idle_notification_v1*) { static_cast<WaylandIdleWatch*>(data)->Idle = false; }
 const ext_idle_notification_v1_listener NotificationListener = {Idled, Resumed};
 
-void KdeIdle(void* data, org_kde_kwin_idle_timeout*) { static_cast<WaylandIdleWatch*>(data)->Idle = true; }
+void KdeIdle(void* data, org_kde_kwin_idle_timeout*) { Notice(*static_cast<WaylandIdleWatch*>(data)); }
 void KdeResumed(void* data, org_kde_kwin_idle_timeout*) { static_cast<WaylandIdleWatch*>(data)->Idle = false; }
 const org_kde_kwin_idle_timeout_listener KdeTimeoutListener = {KdeIdle, KdeResumed};
 

@@ -18,6 +18,7 @@ struct WaylandIdleWatch {
     org_kde_kwin_idle_timeout* KdeTimeout = nullptr;
     wl_seat* Seat = nullptr;  // the seat it was made for
     bool Idle = false;        // idle since the last notice, no input after it
+    unsigned Notices = 0;     // idle notices so far
 };
 
 // Whether the compositor offers either protocol.
