@@ -24,11 +24,12 @@ const std::uint32_t OutputVersion = 4;
 void OutputGeometry(void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*,
                     int32_t) {}
 
-void OutputMode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t) {
+void OutputMode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t refresh) {
     if ((flags & WL_OUTPUT_MODE_CURRENT) == 0) return;
     WaylandOutput& output = *static_cast<WaylandOutput*>(data);
     output.ModeWidth = width;
     output.ModeHeight = height;
+    output.RefreshMilliHz = refresh > 0 ? refresh : 0;
 }
 
 // The output's description changes as a whole at its done event.

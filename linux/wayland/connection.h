@@ -25,7 +25,10 @@ struct WaylandOutput {
     int PendingScale = 1;          // announced, not yet done
     int ModeWidth = 0;             // the current mode in pixels
     int ModeHeight = 0;
+    int RefreshMilliHz = 0;        // its refresh rate; 0: not said
     bool Gone = false;             // removed by the compositor; released by the run loop
+    int LayerCloses = 0;           // its layer surfaces the compositor closed in a row
+    std::int64_t ReopenAt = 0;     // no new surface before then (microseconds, monotonic)
 };
 
 struct WaylandConnection {

@@ -65,6 +65,7 @@ void FrameDone(void* data, wl_callback* callback, uint32_t) {
     OutputSurface& surface = *static_cast<OutputSurface*>(data);
     wl_callback_destroy(callback);
     if (surface.FrameCallback == callback) surface.FrameCallback = nullptr;
+    surface.Presented = true;
 }
 
 const wl_callback_listener FrameListener = {FrameDone};
@@ -140,6 +141,15 @@ bool ApplyOutputSurfaceSize(OutputSurface& surface, WaylandConnection& connectio
         surface.PixelWidth = surface.Width * surface.Scale;
         surface.PixelHeight = surface.Height * surface.Scale;
     }
+    if (surface.SwapFailed && surface.EglSurface != EGL_NO_SURFACE) {
+        if (eglGetCurrentSurface(EGL_DRAW) == surface.EglSurface)
+            eglMakeCurrent(egl.Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglDestroySurface(egl.Display, surface.EglSurface);
+        surface.EglSurface = EGL_NO_SURFACE;
+        wl_egl_window_destroy(surface.EglWindow);
+        surface.EglWindow = nullptr;
+    }
+    surface.SwapFailed = false;
     if (surface.EglWindow == nullptr) {
         surface.EglWindow = wl_egl_window_create(surface.Surface, surface.PixelWidth, surface.PixelHeight);
         surface.EglSurface = eglCreatePlatformWindowSurface(egl.Display, egl.Config, surface.EglWindow, nullptr);
@@ -159,6 +169,11 @@ void RequestFrameCallback(OutputSurface& surface, std::int64_t now) {
     surface.FrameCallback = wl_surface_frame(surface.Surface);
     wl_callback_add_listener(surface.FrameCallback, &FrameListener, &surface);
     surface.FrameRequested = now;
+}
+
+void ForgetFrameCallback(OutputSurface& surface) {
+    if (surface.FrameCallback != nullptr) wl_callback_destroy(surface.FrameCallback);
+    surface.FrameCallback = nullptr;
 }
 
 bool OutputScaleChanged(const OutputSurface& surface) {

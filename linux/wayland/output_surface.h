@@ -38,6 +38,8 @@ struct OutputSurface {
     bool Configured = false;   // the compositor gave a size: drawing may start
     bool SizeChanged = false;  // a configure not yet applied to the EGL window
     bool Closed = false;       // the compositor ended it (layer closed, toplevel close)
+    bool SwapFailed = false;   // the last swap failed: the window surface is made anew
+    bool Presented = false;    // a frame callback came back: the compositor showed it
     wl_callback* FrameCallback = nullptr;  // the frame callback still awaited
     std::int64_t FrameRequested = 0;       // when it was asked for (microseconds, monotonic)
 };
@@ -63,6 +65,9 @@ bool ApplyOutputSurfaceSize(OutputSurface& surface, WaylandConnection& connectio
 // Asks for a frame callback before the next commit; `now` is kept to tell a
 // surface the compositor does not show (no callback comes back).
 void RequestFrameCallback(OutputSurface& surface, std::int64_t now);
+
+// Drops the awaited frame callback (after a swap that committed nothing).
+void ForgetFrameCallback(OutputSurface& surface);
 
 // Whether the surface's buffer no longer matches its output's scale (an
 // output re-scaled at the same logical size gets no new configure).

@@ -48,15 +48,32 @@ std::int64_t FrameDueIn(const SurfaceList& surfaces, const FramePacer& pacer, st
     return TimeUntilFrameDue(states, pacer, now);
 }
 
+// How long an output whose layer surface the compositor closed goes
+// without one before the next try: 100 ms, doubling with each close in a
+// row, at most 10 s, so that a compositor that keeps closing it is not
+// asked again and again in one pass.
+std::int64_t ReopenDelay(int closes) {
+    std::int64_t delay = 100000;
+    for (int i = 1; i < closes && delay < 10000000; ++i) delay *= 2;
+    return delay < 10000000 ? delay : 10000000;
+}
+
 // Gives every output a surface and drops those of outputs that went, and
-// the surfaces the compositor closed.
+// the surfaces the compositor closed; `*reopenIn` is lowered to the time
+// until an output waiting after a close may have one again.
 void FollowOutputs(WaylandConnection& connection, const WaylandEgl& egl, SurfaceList& surfaces, SurfaceRole role,
-                   bool* toplevelClosed) {
+                   std::int64_t now, bool* toplevelClosed, std::int64_t* reopenIn) {
     for (std::size_t i = 0; i < surfaces.size();) {
         OutputSurface& surface = *surfaces[i];
         if (surface.Output->Gone || surface.Closed) {
             // A toplevel's close is the user's; a layer surface closes with its output.
             if (surface.Closed && surface.Toplevel != nullptr && !surface.Output->Gone) *toplevelClosed = true;
+            if (surface.Closed && surface.Layer != nullptr && !surface.Output->Gone) {
+                // Closes in a row count up; one that showed frames first starts again.
+                WaylandOutput& output = *surface.Output;
+                output.LayerCloses = surface.Presented ? 1 : output.LayerCloses + 1;
+                output.ReopenAt = now + ReopenDelay(output.LayerCloses);
+            }
             CloseOutputSurface(surface, egl);
             surfaces.erase(surfaces.begin() + static_cast<std::ptrdiff_t>(i));
         } else {
@@ -72,7 +89,10 @@ void FollowOutputs(WaylandConnection& connection, const WaylandEgl& egl, Surface
         }
         bool covered = false;
         for (const auto& surface : surfaces) covered = covered || surface->Output == &output;
-        if (!covered) {
+        if (!covered && now < output.ReopenAt) {
+            const std::int64_t left = output.ReopenAt - now;
+            if (*reopenIn < 0 || left < *reopenIn) *reopenIn = left;
+        } else if (!covered) {
             surfaces.push_back(std::make_unique<OutputSurface>());
             OpenOutputSurface(*surfaces.back(), connection, output, role);
         }
@@ -114,12 +134,17 @@ bool BeginSurface(int index, void* context) {
     return true;
 }
 
-// Asks for the surface's next frame callback and shows what was drawn.
+// Asks for the surface's next frame callback and shows what was drawn. A
+// swap that fails commits nothing, so no callback would come: the surface
+// is drawn again next frame, into a window surface made anew.
 void EndSurface(int index, void* context) {
     FrameTargets& targets = *static_cast<FrameTargets*>(context);
     OutputSurface& surface = *(*targets.Surfaces)[static_cast<std::size_t>(index)];
     RequestFrameCallback(surface, targets.Now);
-    eglSwapBuffers(targets.Egl->Display, surface.EglSurface);
+    if (eglSwapBuffers(targets.Egl->Display, surface.EglSurface)) return;
+    ForgetFrameCallback(surface);
+    surface.SwapFailed = true;
+    surface.SizeChanged = true;
 }
 
 // One frame: the scene drawn into every surface that can take it, then one
@@ -133,6 +158,11 @@ bool DrawFrame(const WaylandEgl& egl, SurfaceList& surfaces, std::int64_t now, b
     FrameTargets targets{&egl, &surfaces, now, glReady, error};
     const int drawn = DrawFrameInViewports(viewports.data(), static_cast<int>(viewports.size()), BeginSurface,
                                            EndSurface, &targets);
+    // The time a hidden output may hold the others back counts from the
+    // frame's end: a slow frame must not make shown outputs look hidden.
+    const std::int64_t end = PacerNow();
+    for (const auto& surface : surfaces)
+        if (surface->FrameCallback != nullptr && surface->FrameRequested == now) surface->FrameRequested = end;
     return drawn > 0 && error->empty();
 }
 
@@ -164,6 +194,10 @@ CoverEnd CoverOutputs(WaylandConnection& connection, const SaverOptions& options
     connection.InputEnded = false;
     std::int64_t frames = 0;
     CoverEnd end = CoverEnd::Ended;
+    for (auto& output : connection.Outputs) {
+        output->LayerCloses = 0;
+        output->ReopenAt = 0;
+    }
     while (!EndSignalled() && !toplevelClosed && frames != options.Frames) {
         // Input on the surfaces, or the compositor's (or GNOME's) word that the seat is active again.
         if (connection.InputEnded || (watch.Wayland != nullptr && !watch.Wayland->Idle) ||
@@ -171,7 +205,8 @@ CoverEnd CoverOutputs(WaylandConnection& connection, const SaverOptions& options
             end = CoverEnd::Input;
             break;
         }
-        FollowOutputs(connection, egl, surfaces, role, &toplevelClosed);
+        std::int64_t reopenIn = -1;
+        FollowOutputs(connection, egl, surfaces, role, PacerNow(), &toplevelClosed, &reopenIn);
         for (const auto& surface : surfaces) {
             if (OutputScaleChanged(*surface)) surface->SizeChanged = true;
             if (surface->SizeChanged && !ApplyOutputSurfaceSize(*surface, connection, egl)) {
@@ -180,13 +215,21 @@ CoverEnd CoverOutputs(WaylandConnection& connection, const SaverOptions& options
             }
         }
         if (!error->empty()) break;
+        // The frame callbacks pace the frames: by the slowest output shown.
+        pacer.DisplayPeriod = 0;
+        for (const auto& output : connection.Outputs) {
+            const std::int64_t period = RefreshPeriod(output->RefreshMilliHz / 1000.0);
+            if (period > pacer.DisplayPeriod) pacer.DisplayPeriod = period;
+        }
+        if (options.Delay <= 0) pacer.DisplayPeriod = 0;
         const std::int64_t now = PacerNow();
-        const std::int64_t wait = FrameDueIn(surfaces, pacer, now);
+        std::int64_t wait = FrameDueIn(surfaces, pacer, now);
         if (wait == 0) {
             FrameStarted(pacer, now);
             if (DrawFrame(egl, surfaces, now, &glReady, error)) ++frames;
             if (!error->empty()) break;
         }
+        if (reopenIn >= 0 && (wait < 0 || reopenIn < wait)) wait = reopenIn;
         if (!WaitForEvents(connection.Display, watch.GnomeEvents, wait)) {
             lost = true;
             break;

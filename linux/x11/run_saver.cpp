@@ -128,7 +128,9 @@ int RunX11Saver(const SaverOptions& options) {
     // refresh where the server allows it, for as many refreshes as the delay
     // spans on a display faster than 60 Hz. The pacer holds the delay where
     // the swap waits for nothing.
-    RequestSwapInterval(window, SwapIntervalFor(DisplayRefreshRate(dpy, window.Drawable), options.Delay));
+    const double refreshHz = DisplayRefreshRate(dpy, window.Drawable);
+    const int interval = SwapIntervalFor(refreshHz, options.Delay);
+    const bool swapWaits = RequestSwapInterval(window, interval);
     if (!InitGlState()) {
         CloseX11GlWindow(window);
         XCloseDisplay(dpy);
@@ -144,6 +146,8 @@ int RunX11Saver(const SaverOptions& options) {
 
     FramePacer pacer;
     pacer.Delay = options.Delay;
+    // The swap waits for the display: the pacer lets it pace.
+    if (swapWaits && options.Delay > 0) pacer.DisplayPeriod = RefreshPeriod(refreshHz) * interval;
     std::int64_t frames = 0;
     std::int64_t waited = 0;  // since the last frame, for the -fps load
     bool ended = false;

@@ -129,11 +129,12 @@ await() {
 surfaces_made() { grep -c "get_layer_surface" "$dir/saver.err"; }
 
 # Whether a cover's first frames came promptly after the idle notice
-# (MS): within a second, or (on a loaded machine, in the sanitizer build)
-# within twice what a cold start measured in the same run (FRESH) took: one
-# sample each on a shared machine. What the program users get does is in
-# bench/wayland/idle-run.
-prompt() { [ -n "$1" ] && { [ "$1" -lt 1000 ] || [ "$1" -le $(($2 * 2)) ]; }; }
+# (MS): within a second, or within three times what a cold start measured
+# in the same run (FRESH) took. This is the sanitizer build on a shared
+# machine, with the tests' own screenshots competing, one sample each: the
+# check catches a cover that waits for something before it starts, not a
+# slow machine. What the program users get does is in bench/wayland/idle-run.
+prompt() { [ -n "$1" ] && { [ "$1" -lt 1000 ] || [ "$1" -le $(($2 * 3)) ]; }; }
 
 finish() {
   stop_saver
