@@ -66,6 +66,14 @@ gboolean Tick(GtkWidget*, GdkFrameClock* clock, gpointer data) {
     if (preview.Frames > 0 && now - preview.LastFrameTime < preview.FrameDelay) return G_SOURCE_CONTINUE;
     preview.LastFrameTime = now;
     DrawPreviewFrame(preview);
+    // G_MESSAGES_DEBUG=mirrowen-settings shows how soon the first frame came
+    // and the rate since.
+    const std::int64_t elapsed = g_get_monotonic_time() - preview.StartTime;
+    if (preview.Frames == 1)
+        g_debug("first preview frame %.0f ms after start", elapsed / 1000.0);
+    else if (preview.Frames % 300 == 0)
+        g_debug("%lld preview frames, %.1f a second", static_cast<long long>(preview.Frames),
+                preview.Frames * 1e6 / static_cast<double>(elapsed));
     return G_SOURCE_CONTINUE;
 }
 

@@ -25,6 +25,7 @@ struct SettingsPreview {
     std::int64_t FrameDelay = 0;      // microseconds a frame takes at least
     std::int64_t LastFrameTime = 0;   // frame clock time of the last frame drawn
     guint TickId = 0;
+    std::int64_t StartTime = 0;       // monotonic time the ticks began, for the debug log
     std::string Error;
 };
 

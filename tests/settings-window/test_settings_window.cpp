@@ -170,10 +170,12 @@ TEST(SettingsWindow, AFileThatCannotBeWrittenIsToldAndLeftWhole) {
     getrlimit(RLIMIT_FSIZE, &old);
     rlimit none = old;
     none.rlim_cur = 0;
+    // The switch saves as it flips; nothing else may run meanwhile (the
+    // compositor's buffers are files too).
     setrlimit(RLIMIT_FSIZE, &none);
     gtk_switch_set_active(w->LensFlare, TRUE);
-    Pump();
     setrlimit(RLIMIT_FSIZE, &old);
+    Pump();
     EXPECT_TRUE(gtk_revealer_get_reveal_child(w->ErrorBar));
     const std::string message = gtk_label_get_text(w->ErrorText);
     EXPECT_TRUE(Has(message, "Could not save the settings to " + path)) << message;
