@@ -81,17 +81,17 @@ screen saver can read.")
 # that XScreenSaver users do not pull in GTK.
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_MIRROWEN_PACKAGE_NAME mirrowen)
+# What mirrowen recommends and suggests is its own, not the settings window's.
+set(CPACK_DEBIAN_MIRROWEN_PACKAGE_RECOMMENDS ${CPACK_DEBIAN_PACKAGE_RECOMMENDS})
+set(CPACK_DEBIAN_MIRROWEN_PACKAGE_SUGGESTS ${CPACK_DEBIAN_PACKAGE_SUGGESTS})
+unset(CPACK_DEBIAN_PACKAGE_RECOMMENDS)
+unset(CPACK_DEBIAN_PACKAGE_SUGGESTS)
 if(TARGET mirrowen-settings)
-  if(CPACK_DEBIAN_PACKAGE_SUGGESTS)
-    string(APPEND CPACK_DEBIAN_PACKAGE_SUGGESTS ", mirrowen-settings")
-  else()
-    set(CPACK_DEBIAN_PACKAGE_SUGGESTS mirrowen-settings)
-  endif()
+  list(APPEND CPACK_DEBIAN_MIRROWEN_PACKAGE_SUGGESTS mirrowen-settings)
+  list(JOIN CPACK_DEBIAN_MIRROWEN_PACKAGE_SUGGESTS ", " CPACK_DEBIAN_MIRROWEN_PACKAGE_SUGGESTS)
   set(CPACK_DEBIAN_SETTINGS_PACKAGE_NAME mirrowen-settings)
   # Its Test button runs the screen saver.
   set(CPACK_DEBIAN_SETTINGS_PACKAGE_DEPENDS "mirrowen (= ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})")
-  set(CPACK_DEBIAN_SETTINGS_PACKAGE_RECOMMENDS " ")
-  set(CPACK_DEBIAN_SETTINGS_PACKAGE_SUGGESTS " ")
   set(CPACK_DEBIAN_SETTINGS_DESCRIPTION "settings window for the Mirrowen screen saver
 A GTK window, listed in the desktop's application menu as Mirrowen,
 that sets every value of the Mirrowen screen saver beside a live preview
