@@ -62,9 +62,16 @@ void ShowPixels(SettingsPreview& preview) {
 
 gboolean Tick(GtkWidget*, GdkFrameClock* clock, gpointer data) {
     SettingsPreview& preview = *static_cast<SettingsPreview*>(data);
+    // The frame clock's ticks jitter around the display's refresh: a tick a
+    // little early still takes its frame, so 60 frames a second on a 60 Hz
+    // display is every tick, not every other one. Behind by more than a
+    // frame, the field does not catch up.
+    constexpr std::int64_t Slack = 4000;
     const std::int64_t now = gdk_frame_clock_get_frame_time(clock);
-    if (preview.Frames > 0 && now - preview.LastFrameTime < preview.FrameDelay) return G_SOURCE_CONTINUE;
-    preview.LastFrameTime = now;
+    if (preview.Frames > 0 && now + Slack < preview.NextFrameTime) return G_SOURCE_CONTINUE;
+    preview.NextFrameTime =
+        preview.NextFrameTime + preview.FrameDelay >= now ? preview.NextFrameTime + preview.FrameDelay
+                                                          : now + preview.FrameDelay;
     DrawPreviewFrame(preview);
     // G_MESSAGES_DEBUG=mirrowen-settings shows how soon the first frame came
     // and the rate since.
@@ -79,7 +86,10 @@ gboolean Tick(GtkWidget*, GdkFrameClock* clock, gpointer data) {
 
 }  // namespace
 
-bool OpenPreview(SettingsPreview& preview, int width, int height, std::string* error) {
+namespace {
+
+// The display, context and pbuffer, without the images.
+bool OpenOffscreenContext(SettingsPreview& preview, int width, int height, std::string* error) {
     // A display of its own, apart from whatever GTK draws with: Mesa's
     // surfaceless platform needs no window system.
     preview.Display = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
@@ -102,6 +112,13 @@ bool OpenPreview(SettingsPreview& preview, int width, int height, std::string* e
     }
     preview.Width = width;
     preview.Height = height;
+    return true;
+}
+
+}  // namespace
+
+bool OpenPreview(SettingsPreview& preview, int width, int height, std::string* error) {
+    if (!OpenOffscreenContext(preview, width, height, error)) return false;
     if (!MakePreviewCurrent(preview)) {
         *error = "EGL could not make the offscreen context current";
         return false;
@@ -110,6 +127,21 @@ bool OpenPreview(SettingsPreview& preview, int width, int height, std::string* e
     ReleasePreview(preview);
     if (!loaded) *error = "could not load the images into textures";
     return loaded;
+}
+
+bool PreviewGlIsSoftware() {
+    SettingsPreview probe;
+    std::string error;
+    bool software = false;
+    if (OpenOffscreenContext(probe, 16, 16, &error) &&
+        eglMakeCurrent(probe.Display, probe.Surface, probe.Surface, probe.Context) == EGL_TRUE) {
+        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        software = renderer != nullptr && (std::strstr(renderer, "llvmpipe") != nullptr ||
+                                           std::strstr(renderer, "softpipe") != nullptr);
+        eglMakeCurrent(probe.Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    }
+    ClosePreview(probe);
+    return software;
 }
 
 void ClosePreview(SettingsPreview& preview) {

@@ -23,7 +23,7 @@ struct SettingsPreview {
     std::vector<unsigned char> Pixels;
     std::int64_t Frames = 0;
     std::int64_t FrameDelay = 0;      // microseconds a frame takes at least
-    std::int64_t LastFrameTime = 0;   // frame clock time of the last frame drawn
+    std::int64_t NextFrameTime = 0;   // frame clock time the next frame is due
     guint TickId = 0;
     std::int64_t StartTime = 0;       // monotonic time the ticks began, for the debug log
     std::string Error;
@@ -33,6 +33,11 @@ struct SettingsPreview {
 // the values in Settings. False with `error` set when EGL cannot.
 bool OpenPreview(SettingsPreview& preview, int width, int height, std::string* error);
 void ClosePreview(SettingsPreview& preview);
+
+// Whether the offscreen OpenGL is a software rasteriser (Mesa's llvmpipe or
+// softpipe). GTK's own GL renderer then costs more than the whole preview,
+// and its cairo renderer keeps the preview's frame rate. Before GTK starts.
+bool PreviewGlIsSoftware();
 
 // Makes the preview's context current (GTK's own is let go first); false
 // when EGL refuses. ReleasePreview lets it go again.
