@@ -1,8 +1,6 @@
 // mirrowen-settings: the settings window for Linux desktops.
 #include <adwaita.h>
 
-#include <cstdlib>
-
 #include "linux/mirrowen-settings/preview.h"
 #include "linux/mirrowen-settings/settings_window.h"
 #include "settings/file_store.h"
@@ -26,10 +24,7 @@ void Activate(GtkApplication* app, gpointer) {
 
 int main(int argc, char** argv) {
     StartTime = g_get_monotonic_time();
-    // Under software OpenGL GTK's GL renderer would cost the preview most of
-    // its frames; its cairo renderer draws this window well. A renderer the
-    // user chose stands.
-    if (std::getenv("GSK_RENDERER") == nullptr && PreviewGlIsSoftware()) setenv("GSK_RENDERER", "cairo", 1);
+    ChooseGtkRenderer();
     AdwApplication* app = adw_application_new(MIRROWEN_APP_ID, G_APPLICATION_DEFAULT_FLAGS);
     g_signal_connect(app, "activate", G_CALLBACK(Activate), nullptr);
     const int status = g_application_run(G_APPLICATION(app), argc, argv);

@@ -144,6 +144,10 @@ bool PreviewGlIsSoftware() {
     return software;
 }
 
+void ChooseGtkRenderer() {
+    if (std::getenv("GSK_RENDERER") == nullptr && PreviewGlIsSoftware()) setenv("GSK_RENDERER", "cairo", 1);
+}
+
 void ClosePreview(SettingsPreview& preview) {
     StopPreviewTicks(preview);
     // The textures die with the context; their images are let go here.

@@ -35,9 +35,13 @@ bool OpenPreview(SettingsPreview& preview, int width, int height, std::string* e
 void ClosePreview(SettingsPreview& preview);
 
 // Whether the offscreen OpenGL is a software rasteriser (Mesa's llvmpipe or
-// softpipe). GTK's own GL renderer then costs more than the whole preview,
-// and its cairo renderer keeps the preview's frame rate. Before GTK starts.
+// softpipe).
 bool PreviewGlIsSoftware();
+
+// Under software OpenGL GTK's own GL renderer costs the preview most of its
+// frames, and its cairo renderer draws this window well: asks GTK for cairo
+// then, unless GSK_RENDERER already names a renderer. Before GTK starts.
+void ChooseGtkRenderer();
 
 // Makes the preview's context current (GTK's own is let go first); false
 // when EGL refuses. ReleasePreview lets it go again.

@@ -296,6 +296,8 @@ int main(int argc, char** argv) {
         setenv("DISPLAY", display.c_str(), 1);
         unsetenv("WAYLAND_DISPLAY");
     }
+    // GTK's renderer as the program chooses it.
+    ChooseGtkRenderer();
     // A private instance: no other window of the same application takes over.
     AdwApplication* app = adw_application_new("org.example.Mirrowen.Tests", G_APPLICATION_NON_UNIQUE);
     g_signal_connect(app, "activate", G_CALLBACK(RunTests), nullptr);
