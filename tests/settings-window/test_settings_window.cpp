@@ -258,9 +258,27 @@ TEST(SettingsWindow, ThePreviewDrawsWhatTheFrameDrawingDrawsAndMoves) {
     EXPECT_EQ(gdk_paintable_get_intrinsic_height(shownPicture), 360);
 }
 
-TEST(SettingsWindow, TheTestButtonRunsTheSaverForTheSession) {
+TEST(SettingsWindow, AboutAndTheTestRunOfTheSession) {
     TempDir dir;
     Window w(dir.Path + "/mirrowen.reg");
+    g_signal_emit_by_name(w->About, "clicked");
+    Pump();
+    AdwAboutWindow* about = nullptr;
+    GListModel* toplevels = gtk_window_get_toplevels();
+    for (guint i = 0; i < g_list_model_get_n_items(toplevels); ++i) {
+        GObject* window = G_OBJECT(g_list_model_get_item(toplevels, i));
+        if (ADW_IS_ABOUT_WINDOW(window)) about = ADW_ABOUT_WINDOW(window);
+        g_object_unref(window);
+    }
+    ASSERT_NE(about, nullptr);
+    EXPECT_STREQ(adw_about_window_get_application_name(about), "Mirrowen");
+    EXPECT_STREQ(adw_about_window_get_version(about), MIRROWEN_VERSION);
+    EXPECT_STREQ(adw_about_window_get_copyright(about), "Copyright (C) 2026 Pelloquin");
+    EXPECT_TRUE(Has(adw_about_window_get_comments(about),
+                    "Send comments by e-mail to:\nmirrowen@example.org\nFind updates on the web at:\n"
+                    "https://mirrowen.example.org/"));
+    gtk_window_destroy(GTK_WINDOW(about));
+
     const std::vector<std::string> command = TestRunCommand("/x/mirrowen", w->Window);
     ASSERT_FALSE(command.empty());
     EXPECT_EQ(command[0], "/x/mirrowen");
