@@ -11,6 +11,16 @@ function(mirrowen_compile_rules target)
     target_compile_options(${target} PRIVATE -D_FORTIFY_SOURCE=2 -fstack-protector-strong)
     target_link_options(${target} PRIVATE -Wl,-z,relro -Wl,-z,now)
   endif()
+  if(NOT MIRROWEN_SANITIZE)
+    # The programs that are packaged carry no trace of where they were built:
+    # two checkouts at different paths give the same bytes.
+    target_compile_options(${target} PRIVATE -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
+                                             -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+  endif()
+  if(WIN32)
+    # No link time in the PE header (nor so in its checksum).
+    target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
+  endif()
 endfunction()
 
 # Windows programs carry their runtime with them.

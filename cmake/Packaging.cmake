@@ -34,6 +34,10 @@ add_custom_target(mirrowen_compressed_docs ALL
 configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/mirrowen.desktop.in ${packaging_out}/mirrowen.desktop @ONLY)
 
 install(TARGETS mirrowen RUNTIME DESTINATION ${MIRROWEN_HACK_DIR})
+# Without the compiler's version notes, as Debian strips its own programs.
+install(CODE "execute_process(COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment --remove-section=.note
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${MIRROWEN_HACK_DIR}/mirrowen\"
+                              COMMAND_ERROR_IS_FATAL ANY)")
 if(TARGET mirrowen_wayland)
   # On Wayland idle daemons and lockers start it by name: on the PATH too.
   file(CREATE_LINK ../${MIRROWEN_HACK_DIR}/mirrowen ${packaging_out}/mirrowen SYMBOLIC)

@@ -1,7 +1,7 @@
 ; The Windows installer: puts Mirrowen.scr where the Screen Saver Settings
 ; list finds savers, makes it the current user's screen saver and registers
 ; an uninstaller. /S runs the installer or the uninstaller silently.
-; makensis -DVERSION=1.0.0 -DSCR=Mirrowen.scr -DICON=mirrowen.ico -DOUTFILE=Setup.exe mirrowen.nsi
+; makensis -DVERSION=1.0.0 -DSCR=Mirrowen.scr -DNOTICES=LICENSE.txt -DICON=mirrowen.ico -DOUTFILE=Setup.exe mirrowen.nsi
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -64,6 +64,7 @@ Section "Mirrowen" SectionSaver
   ${EnableX64FSRedirection}
 
   SetOutPath "$INSTDIR"
+  File "/oname=LICENSE.txt" "${NOTICES}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; The current user's screen saver from now on.
@@ -99,6 +100,7 @@ Section "Uninstall"
 
   ; The user's settings (HKCU\Software\Pelloquin\ScreenSavers\Mirrowen) stay.
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
 SectionEnd
