@@ -369,8 +369,8 @@ std::string FormatRegFile(const RegFile& file) {
     for (const RegFileKey& key : file.Keys) {
         out += key.Path.empty() ? "\r\n" : "\r\n[" + key.Path + "]\r\n";
         for (const RegFileValue& v : key.Values) {
-            if (v.Verbatim)
-                out += v.Data + "\r\n";
+            if (v.Verbatim)  // a closing backslash would join the next line to it: a blank after it
+                out += v.Data + (v.Data.back() == '\\' ? " \r\n" : "\r\n");
             else
                 out += (v.Name == "@" ? std::string("@") : QuoteName(v.Name)) + "=" + v.Data + "\r\n";
         }
