@@ -42,6 +42,8 @@ if(TARGET mirrowen_wayland)
   # On Wayland idle daemons and lockers start it by name: on the PATH too.
   file(CREATE_LINK ../${MIRROWEN_HACK_DIR}/mirrowen ${packaging_out}/mirrowen SYMBOLIC)
   install(FILES ${packaging_out}/mirrowen DESTINATION bin)
+  # --wayland --idle as a user service, off until the user enables it.
+  install(FILES packaging/debian/mirrowen-idle.service DESTINATION lib/systemd/user)
 endif()
 install(FILES linux/x11/mirrowen.xml DESTINATION share/xscreensaver/config)
 install(FILES ${packaging_out}/mirrowen.6.gz DESTINATION share/man/man6)
@@ -77,7 +79,9 @@ bounces, shrinks and is born again, while coronas turn around each origin
 and an optional lens flare runs through the centre of the screen.
 
 On Wayland desktops, mirrowen --wayland draws on every output, started
-by an idle daemon such as swayidle or behind a locker's lock screen.
+by an idle daemon such as swayidle or behind a locker's lock screen; the
+user service mirrowen-idle (mirrowen --wayland --idle 300) starts it by
+itself on GNOME, KDE Plasma, sway and Hyprland.
 
 Its settings file is a registry file that the Windows version of the
 screen saver can read.")

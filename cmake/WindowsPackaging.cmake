@@ -40,7 +40,8 @@ add_custom_command(OUTPUT ${MIRROWEN_SETUP}
   ${stage_setup}
   COMMAND ${MIRROWEN_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSCR=${setup_dir}/Mirrowen.scr
           -DNOTICES=${setup_dir}/LICENSE.txt -DICON=${CMAKE_SOURCE_DIR}/resources/mirrowen.ico -DOUTFILE=${MIRROWEN_SETUP} ${nsis_script}
-  DEPENDS Mirrowen ${nsis_script} ${CMAKE_SOURCE_DIR}/resources/mirrowen.ico ${CMAKE_BINARY_DIR}/LICENSE.txt
+  DEPENDS Mirrowen ${nsis_script} ${CMAKE_SOURCE_DIR}/packaging/windows/saver_files.nsh
+          ${CMAKE_SOURCE_DIR}/resources/mirrowen.ico ${CMAKE_BINARY_DIR}/LICENSE.txt
   VERBATIM)
 
 # The zip: the saver, then a README and the licence with Windows line ends,

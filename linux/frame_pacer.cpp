@@ -13,12 +13,18 @@ std::int64_t TimeUntilNextFrame(const FramePacer& pacer, std::int64_t now) {
     // A clock that seems to run backwards (it cannot, but a caller's times
     // might) waits one delay at most.
     if (elapsed < 0) return pacer.Delay;
-    return elapsed >= pacer.Delay ? 0 : pacer.Delay - elapsed;
+    std::int64_t due = pacer.Delay;
+    if (pacer.DisplayPeriod > 0) due = due > pacer.DisplayPeriod / 2 ? due - pacer.DisplayPeriod / 2 : 0;
+    return elapsed >= due ? 0 : due - elapsed;
 }
 
 void FrameStarted(FramePacer& pacer, std::int64_t now) {
     pacer.LastStart = now;
     pacer.Started = true;
+}
+
+std::int64_t RefreshPeriod(double refreshHz) {
+    return refreshHz > 1.0 ? static_cast<std::int64_t>(1e6 / refreshHz + 0.5) : 0;
 }
 
 int SwapIntervalFor(double refreshHz, std::int64_t delay) {

@@ -19,6 +19,9 @@ constexpr std::int64_t MaxFrameDelay = 100000;     // the largest --delay accept
 
 struct FramePacer {
     std::int64_t Delay = DefaultFrameDelay;  // microseconds per frame; 0: no pause
+    // One refresh of the display, where a display wait (the swap, a frame
+    // callback) already paces the frames; 0 where nothing waits for it.
+    std::int64_t DisplayPeriod = 0;
     std::int64_t LastStart = 0;              // when the last frame started
     bool Started = false;                    // whether a frame has started yet
 };
@@ -28,7 +31,10 @@ std::int64_t PacerNow();
 
 // How long to wait, from `now`, before the next frame may start: 0 when it
 // may start at once (the first frame, a delay of 0, or the delay already
-// spent), never more than the delay.
+// spent), never more than the delay. Where a display wait paces the frames,
+// a frame is due once the delay less half a refresh has passed: the display
+// wait's own jitter, or a panel slightly faster than the delay (60.05 Hz),
+// must not make a frame miss its refresh and show the last one twice.
 std::int64_t TimeUntilNextFrame(const FramePacer& pacer, std::int64_t now);
 
 // Records that a frame starts at `now`; call it just before drawing.
@@ -42,3 +48,6 @@ void FrameStarted(FramePacer& pacer, std::int64_t now);
 // where no whole number fits (75, 144 Hz) the pacer holds the designed
 // speed and frames span uneven numbers of refreshes. A delay of 0 keeps 1.
 int SwapIntervalFor(double refreshHz, std::int64_t delay);
+
+// One refresh in microseconds at `refreshHz` (0 when unknown).
+std::int64_t RefreshPeriod(double refreshHz);

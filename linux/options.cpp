@@ -35,7 +35,8 @@ const FlagOption FlagOptions[] = {
 };
 
 const char* const Usage =
-    "usage: mirrowen [-root | -window | -window-id ID | --wayland] [-geometry WxH[+X+Y]]\n"
+    "usage: mirrowen [-root | -window | -window-id ID | --wayland [--idle SECONDS]]\n"
+    "                [-geometry WxH[+X+Y]]\n"
     "                [-fps] [-display NAME] [-delay MICROSECONDS]\n"
     "                [-preset NAME] [-count N] [-velocity N] [-size N] [-decay N] [-pulsate N]\n"
     "                [-shape N] [-colours N] [-gravity N] [-origins N] [-origin-speed N] [-corona N]\n"
@@ -46,7 +47,9 @@ const char* const Usage =
     "          at most 60 frames a second; 0: as fast as the machine allows)\n"
     "--wayland: draw on every output of the Wayland compositor, above everything\n"
     "          (layer shell; else a fullscreen window on each), e.g. from swayidle:\n"
-    "          swayidle timeout 300 'mirrowen --wayland' resume 'pkill -x mirrowen'\n";
+    "          swayidle timeout 300 'mirrowen --wayland' resume 'pkill -x mirrowen'\n"
+    "--idle SECONDS: with --wayland, stay running: cover every output each time the\n"
+    "          seat has had no input for SECONDS (1 to 86400), until the next input\n";
 
 bool ParseInt64(const char* text, int base, std::int64_t* value) {
     if (text == nullptr || text[0] == '\0' || std::isspace(static_cast<unsigned char>(text[0]))) return false;
@@ -298,6 +301,16 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
             options.Frames = frames;
         } else if (name == "wayland") {
             options.Wayland = true;
+        } else if (name == "idle") {
+            const char* text = value();
+            if (text == nullptr) return missing();
+            std::int64_t seconds = 0;
+            if (!ParseInt64(text, 10, &seconds) || seconds < 1 || seconds > MaxIdleSeconds) {
+                *error = std::string("mirrowen: --idle needs a number of seconds from 1 to ") +
+                         std::to_string(MaxIdleSeconds) + ", not " + text;
+                return false;
+            }
+            options.IdleSeconds = seconds;
         } else if (name == "renderer") {
             const char* text = value();
             if (text == nullptr) return missing();
@@ -363,6 +376,10 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
                 return false;
             }
         }
+    }
+    if (options.IdleSeconds != 0 && !options.Wayland) {
+        *error = "mirrowen: --idle works with --wayland only";
+        return false;
     }
     return true;
 }

@@ -21,6 +21,8 @@ enum class DrawTarget {
     WindowId,   // the window given by -window-id
 };
 
+constexpr std::int64_t MaxIdleSeconds = 86400;
+
 struct SaverOptions {
     DrawTarget Target = DrawTarget::Unset;
     unsigned long WindowId = 0;
@@ -35,6 +37,7 @@ struct SaverOptions {
     bool SaveSettings = false;  // write the resulting values to the settings file and end
     bool Help = false;
     bool Wayland = false;       // a Wayland client on every output instead of an X11 window
+    std::int64_t IdleSeconds = 0;  // --idle: wait for the seat to be idle this long, cover, repeat; 0: once
     std::int64_t Frames = -1;   // end after this many frames; -1: until told to end
     FrameRenderer Renderer = FrameRenderer::Batched;  // -renderer batched|immediate
     std::string DisplayName;
@@ -49,6 +52,7 @@ struct SaverOptions {
 // malformed option of the window system (unknown name, missing or bad
 // value) makes the result false with `error` set. A -delay outside 0 to
 // 100000 is a rejected value too: one line, and the default stands.
+// --idle needs --wayland and a number of seconds from 1 to MaxIdleSeconds.
 bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options, std::string* error,
                        std::vector<std::string>* warnings);
 

@@ -30,6 +30,20 @@ struct MonitorList {
     int Count;
 };
 
+// Where the full-screen window goes and the viewport of each monitor in it.
+struct MonitorLayout {
+    RECT Window;
+    ViewportRect Viewports[MaxMonitorViewports];
+    int Count;
+};
+
+// What the full-screen window was opened for, kept to lay it out again when
+// the monitors change.
+int RequestedWidth = 0;
+int RequestedHeight = 0;
+bool KeptDisplayMode = false;
+MonitorLayout CurrentLayout = {};
+
 BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
     MonitorList* list = reinterpret_cast<MonitorList*>(data);
     if (list->Count < MaxMonitorViewports) list->Rects[list->Count++] = *rect;
@@ -41,16 +55,19 @@ void SetSingleViewport(int width, int height) {
     MonitorViewportCount = 1;
 }
 
-// Where the full-screen window goes and which viewport each monitor gets,
-// read after any mode switch: a switch moves the other monitors too.
-RECT CoverMonitors(int width, int height, bool keepDisplayMode) {
+// The layout for the monitors as they are now, read after any mode switch:
+// a switch moves the other monitors too.
+MonitorLayout ReadMonitorLayout(int width, int height, bool keepDisplayMode) {
+    MonitorLayout layout = {};
     MonitorList list = {};
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
     if (list.Count <= 1 && !keepDisplayMode) {
-        SetSingleViewport(width, height);
-        return RECT{0, 0, width, height};
+        layout.Window = RECT{0, 0, width, height};
+        layout.Viewports[0] = {0, 0, width, height};
+        layout.Count = 1;
+        return layout;
     }
-    RECT screen;
+    RECT& screen = layout.Window;
     screen.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     screen.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
@@ -62,11 +79,34 @@ RECT CoverMonitors(int width, int height, bool keepDisplayMode) {
     for (int i = 0; i < list.Count; ++i) {
         const RECT& m = list.Rects[i];
         // GL counts rows from the bottom of the window.
-        MonitorViewports[i] = {static_cast<int>(m.left - screen.left), static_cast<int>(screen.bottom - m.bottom),
+        layout.Viewports[i] = {static_cast<int>(m.left - screen.left), static_cast<int>(screen.bottom - m.bottom),
                                static_cast<int>(m.right - m.left), static_cast<int>(m.bottom - m.top)};
     }
-    MonitorViewportCount = list.Count;
-    return screen;
+    layout.Count = list.Count;
+    return layout;
+}
+
+bool SameLayout(const MonitorLayout& a, const MonitorLayout& b) {
+    if (!EqualRect(&a.Window, &b.Window) || a.Count != b.Count) return false;
+    for (int i = 0; i < a.Count; ++i) {
+        const ViewportRect& p = a.Viewports[i];
+        const ViewportRect& q = b.Viewports[i];
+        if (p.X != q.X || p.Y != q.Y || p.Width != q.Width || p.Height != q.Height) return false;
+    }
+    return true;
+}
+
+// Makes layout the one the window and the frames use.
+void UseLayout(const MonitorLayout& layout) {
+    CurrentLayout = layout;
+    for (int i = 0; i < layout.Count; ++i) MonitorViewports[i] = layout.Viewports[i];
+    MonitorViewportCount = layout.Count;
+}
+
+// Where the full-screen window goes and which viewport each monitor gets.
+RECT CoverMonitors(int width, int height, bool keepDisplayMode) {
+    UseLayout(ReadMonitorLayout(width, height, keepDisplayMode));
+    return CurrentLayout.Window;
 }
 
 void CompletePixelFormatTemplate(int bits) {
@@ -106,6 +146,7 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
     FullScreen = fullScreen ? 1 : 0;
     DisplayModeSwitched = false;
     SetSingleViewport(width, height);
+    CurrentLayout = {};
     InstanceHandle = GetModuleHandleA(nullptr);
 
     WNDCLASSA wc = {};
@@ -120,6 +161,9 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
     DWORD style;
     DWORD exStyle;
     RECT rect = {0, 0, width, height};
+    RequestedWidth = width;
+    RequestedHeight = height;
+    KeptDisplayMode = keepDisplayMode;
     if (FullScreen && !keepDisplayMode) {
         DEVMODEA mode;
         memset(&mode, 0, sizeof mode);
@@ -194,6 +238,23 @@ int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits
         return 0;
     }
     return 1;
+}
+
+bool RelayoutMonitors() {
+    if (!FullScreen || GlWindow == nullptr) return false;
+    // The monitors as they are, whatever changed them. No mode is switched
+    // here, so the saver's own switch and restore never set off another
+    // round of layouts.
+    const MonitorLayout layout = ReadMonitorLayout(RequestedWidth, RequestedHeight, KeptDisplayMode);
+    if (SameLayout(layout, CurrentLayout)) return false;
+    UseLayout(layout);
+    const RECT& r = layout.Window;
+    // Over several monitors in front of their taskbars; the order is left as
+    // it is for one.
+    SetWindowPos(GlWindow, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOACTIVATE | (layout.Count > 1 ? 0 : SWP_NOZORDER));
+    if (layout.Count == 1) ResizeViewport(layout.Viewports[0].Width, layout.Viewports[0].Height);
+    return true;
 }
 
 int RenderMonitorFrame() {

@@ -30,6 +30,11 @@ extern int MonitorViewportCount;
 int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits, bool fullScreen,
                  bool keepDisplayMode = false);
 
+// Full screen only: reads the monitors again and, when they changed, moves
+// the window over them and gives each its viewport. Whether anything
+// changed.
+bool RelayoutMonitors();
+
 // One frame on every monitor: a single clear, the same scene drawn into each
 // monitor's viewport, then one simulation step. With one viewport, exactly
 // RenderFrame. Always 1.

@@ -4,6 +4,7 @@
 
 #include "settings/saver_settings.h"
 #include "windows/debug_trace.h"
+#include "windows/display_events.h"
 #include "windows/instance.h"
 #include "windows/password_hooks.h"
 
@@ -119,6 +120,15 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_MOUSEMOVE:
         if (SaverMode() && Idle()) MouseMoved();
+        break;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_POWERSETTINGCHANGE) {
+            NoteConsoleDisplayState(reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
+            return TRUE;
+        }
+        break;
+    case WM_DISPLAYCHANGE:
+        NoteDisplayChange();
         break;
     case WM_SYSCOMMAND:
         // The whole wParam is compared: a command with its low bits set

@@ -4,7 +4,11 @@
 
 #include <algorithm>
 
+#include "ext-idle-notify-v1-client-protocol.h"
+#include "fractional-scale-v1-client-protocol.h"
+#include "idle-client-protocol.h"
 #include "linux/wayland/layer_shell_protocol.h"
+#include "viewporter-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace {
@@ -20,17 +24,22 @@ const std::uint32_t OutputVersion = 4;
 void OutputGeometry(void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*,
                     int32_t) {}
 
-void OutputMode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t) {
+void OutputMode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t refresh) {
     if ((flags & WL_OUTPUT_MODE_CURRENT) == 0) return;
     WaylandOutput& output = *static_cast<WaylandOutput*>(data);
     output.ModeWidth = width;
     output.ModeHeight = height;
+    output.RefreshMilliHz = refresh > 0 ? refresh : 0;
 }
 
-void OutputDone(void*, wl_output*) {}
+// The output's description changes as a whole at its done event.
+void OutputDone(void* data, wl_output*) {
+    WaylandOutput& output = *static_cast<WaylandOutput*>(data);
+    output.Scale = output.PendingScale;
+}
 
 void OutputScale(void* data, wl_output*, int32_t factor) {
-    static_cast<WaylandOutput*>(data)->Scale = factor > 0 ? factor : 1;
+    static_cast<WaylandOutput*>(data)->PendingScale = factor > 0 ? factor : 1;
 }
 
 void OutputName(void* data, wl_output*, const char* name) { static_cast<WaylandOutput*>(data)->Name = name; }
@@ -54,7 +63,10 @@ const wl_keyboard_listener KeyboardListener = {KeyboardKeymap, KeyboardEnter, Ke
 
 void PointerEnter(void*, wl_pointer*, uint32_t, wl_surface*, wl_fixed_t, wl_fixed_t) {}
 void PointerLeave(void*, wl_pointer*, uint32_t, wl_surface*) {}
-void PointerMotion(void*, wl_pointer*, uint32_t, wl_fixed_t, wl_fixed_t) {}
+void PointerMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t, wl_fixed_t) {
+    WaylandConnection& connection = *static_cast<WaylandConnection*>(data);
+    if (connection.MotionEnds) connection.InputEnded = true;
+}
 void PointerButton(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t state) {
     if (state == WL_POINTER_BUTTON_STATE_PRESSED) static_cast<WaylandConnection*>(data)->InputEnded = true;
 }
@@ -100,9 +112,22 @@ void RegistryGlobal(void* data, wl_registry* registry, uint32_t name, const char
         connection.WmBase = static_cast<xdg_wm_base*>(
             wl_registry_bind(registry, name, &xdg_wm_base_interface, std::min(version, WmBaseVersion)));
         xdg_wm_base_add_listener(connection.WmBase, &WmBaseListener, nullptr);
+    } else if (kind == wp_fractional_scale_manager_v1_interface.name && connection.FractionalScale == nullptr) {
+        connection.FractionalScale = static_cast<wp_fractional_scale_manager_v1*>(
+            wl_registry_bind(registry, name, &wp_fractional_scale_manager_v1_interface, 1));
+    } else if (kind == wp_viewporter_interface.name && connection.Viewporter == nullptr) {
+        connection.Viewporter =
+            static_cast<wp_viewporter*>(wl_registry_bind(registry, name, &wp_viewporter_interface, 1));
+    } else if (kind == ext_idle_notifier_v1_interface.name && connection.IdleNotifier == nullptr) {
+        connection.IdleNotifier = static_cast<ext_idle_notifier_v1*>(
+            wl_registry_bind(registry, name, &ext_idle_notifier_v1_interface, 1));
+    } else if (kind == org_kde_kwin_idle_interface.name && connection.KdeIdle == nullptr) {
+        connection.KdeIdle =
+            static_cast<org_kde_kwin_idle*>(wl_registry_bind(registry, name, &org_kde_kwin_idle_interface, 1));
     } else if (kind == wl_seat_interface.name && connection.Seat == nullptr) {
         connection.Seat =
             static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, SeatVersion)));
+        connection.SeatName = name;
         wl_seat_add_listener(connection.Seat, &SeatListener, &connection);
     } else if (kind == wl_output_interface.name) {
         auto output = std::make_unique<WaylandOutput>();
@@ -114,10 +139,30 @@ void RegistryGlobal(void* data, wl_registry* registry, uint32_t name, const char
     }
 }
 
+void ReleaseSeat(WaylandConnection& connection) {
+    if (connection.Keyboard != nullptr) wl_keyboard_release(connection.Keyboard);
+    if (connection.Pointer != nullptr) wl_pointer_release(connection.Pointer);
+    if (connection.Seat != nullptr) {
+        if (wl_seat_get_version(connection.Seat) >= WL_SEAT_RELEASE_SINCE_VERSION)
+            wl_seat_release(connection.Seat);
+        else
+            wl_seat_destroy(connection.Seat);
+    }
+    connection.Keyboard = nullptr;
+    connection.Pointer = nullptr;
+    connection.Seat = nullptr;
+    connection.SeatName = 0;
+}
+
 void RegistryGlobalRemove(void* data, wl_registry*, uint32_t name) {
     WaylandConnection& connection = *static_cast<WaylandConnection*>(data);
     for (auto& output : connection.Outputs)
         if (output->GlobalName == name) output->Gone = true;
+    // A seat announced anew is bound anew, so its keys keep ending the run.
+    if (connection.Seat != nullptr && connection.SeatName == name) {
+        ReleaseSeat(connection);
+        ++connection.SeatChanges;
+    }
 }
 
 const wl_registry_listener RegistryListener = {RegistryGlobal, RegistryGlobalRemove};
@@ -161,9 +206,11 @@ void ReleaseWaylandOutput(WaylandOutput& output) {
 void CloseWaylandConnection(WaylandConnection& connection) {
     for (auto& output : connection.Outputs) ReleaseWaylandOutput(*output);
     connection.Outputs.clear();
-    if (connection.Keyboard != nullptr) wl_keyboard_release(connection.Keyboard);
-    if (connection.Pointer != nullptr) wl_pointer_release(connection.Pointer);
-    if (connection.Seat != nullptr) wl_seat_destroy(connection.Seat);
+    ReleaseSeat(connection);
+    if (connection.FractionalScale != nullptr) wp_fractional_scale_manager_v1_destroy(connection.FractionalScale);
+    if (connection.Viewporter != nullptr) wp_viewporter_destroy(connection.Viewporter);
+    if (connection.IdleNotifier != nullptr) ext_idle_notifier_v1_destroy(connection.IdleNotifier);
+    if (connection.KdeIdle != nullptr) org_kde_kwin_idle_destroy(connection.KdeIdle);
     if (connection.WmBase != nullptr) xdg_wm_base_destroy(connection.WmBase);
     if (connection.LayerShell != nullptr) {
         if (zwlr_layer_shell_v1_get_version(connection.LayerShell) >= ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION)

@@ -2,6 +2,12 @@
 
 #include <wayland-egl.h>
 
+#include <cmath>
+#include <cstdlib>
+
+#include "fractional-scale-v1-client-protocol.h"
+#include "viewporter-client-protocol.h"
+
 #include "linux/wayland/layer_shell_protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -59,9 +65,26 @@ void FrameDone(void* data, wl_callback* callback, uint32_t) {
     OutputSurface& surface = *static_cast<OutputSurface*>(data);
     wl_callback_destroy(callback);
     if (surface.FrameCallback == callback) surface.FrameCallback = nullptr;
+    surface.Presented = true;
 }
 
 const wl_callback_listener FrameListener = {FrameDone};
+
+void PreferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale) {
+    OutputSurface& surface = *static_cast<OutputSurface*>(data);
+    if (static_cast<int>(scale) == surface.PreferredScale) return;
+    surface.PreferredScale = static_cast<int>(scale);
+    if (surface.Configured) surface.SizeChanged = true;
+}
+
+const wp_fractional_scale_v1_listener FractionalScaleListener = {PreferredScale};
+
+// Units to pixels at a scale in 120ths, rounded as the protocol says; a
+// surface that fills its output gets exactly the output's pixels.
+int FractionalPixels(int units, int scale120, int outputPixels) {
+    const int pixels = static_cast<int>(std::lround(static_cast<double>(units) * scale120 / 120.0));
+    return outputPixels > 0 && std::abs(pixels - outputPixels) <= 1 ? outputPixels : pixels;
+}
 
 }  // namespace
 
@@ -91,6 +114,12 @@ void OpenOutputSurface(OutputSurface& surface, WaylandConnection& connection, Wa
         zwlr_layer_surface_v1_set_keyboard_interactivity(surface.Layer,
                                                          ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
     }
+    if (connection.FractionalScale != nullptr && connection.Viewporter != nullptr) {
+        surface.FractionalScale = wp_fractional_scale_manager_v1_get_fractional_scale(connection.FractionalScale,
+                                                                                      surface.Surface);
+        wp_fractional_scale_v1_add_listener(surface.FractionalScale, &FractionalScaleListener, &surface);
+        surface.Viewport = wp_viewporter_get_viewport(connection.Viewporter, surface.Surface);
+    }
     wl_surface_commit(surface.Surface);
 }
 
@@ -98,12 +127,29 @@ bool ApplyOutputSurfaceSize(OutputSurface& surface, WaylandConnection& connectio
     surface.SizeChanged = false;
     // Sharp on scaled outputs: the buffer has the output's pixels.
     surface.Scale = surface.Output->Scale;
-    if (wl_surface_get_version(surface.Surface) >= WL_SURFACE_SET_BUFFER_SCALE_SINCE_VERSION)
-        wl_surface_set_buffer_scale(surface.Surface, surface.Scale);
-    else
-        surface.Scale = 1;
-    surface.PixelWidth = surface.Width * surface.Scale;
-    surface.PixelHeight = surface.Height * surface.Scale;
+    if (surface.Viewport != nullptr && surface.PreferredScale > 0) {
+        // The viewport maps the buffer onto the surface's size; the buffer scale stays 1.
+        surface.PixelWidth = FractionalPixels(surface.Width, surface.PreferredScale, surface.Output->ModeWidth);
+        surface.PixelHeight = FractionalPixels(surface.Height, surface.PreferredScale, surface.Output->ModeHeight);
+        wp_viewport_set_destination(surface.Viewport, surface.Width, surface.Height);
+        wl_surface_set_buffer_scale(surface.Surface, 1);
+    } else {
+        if (wl_surface_get_version(surface.Surface) >= WL_SURFACE_SET_BUFFER_SCALE_SINCE_VERSION)
+            wl_surface_set_buffer_scale(surface.Surface, surface.Scale);
+        else
+            surface.Scale = 1;
+        surface.PixelWidth = surface.Width * surface.Scale;
+        surface.PixelHeight = surface.Height * surface.Scale;
+    }
+    if (surface.SwapFailed && surface.EglSurface != EGL_NO_SURFACE) {
+        if (eglGetCurrentSurface(EGL_DRAW) == surface.EglSurface)
+            eglMakeCurrent(egl.Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglDestroySurface(egl.Display, surface.EglSurface);
+        surface.EglSurface = EGL_NO_SURFACE;
+        wl_egl_window_destroy(surface.EglWindow);
+        surface.EglWindow = nullptr;
+    }
+    surface.SwapFailed = false;
     if (surface.EglWindow == nullptr) {
         surface.EglWindow = wl_egl_window_create(surface.Surface, surface.PixelWidth, surface.PixelHeight);
         surface.EglSurface = eglCreatePlatformWindowSurface(egl.Display, egl.Config, surface.EglWindow, nullptr);
@@ -125,8 +171,21 @@ void RequestFrameCallback(OutputSurface& surface, std::int64_t now) {
     surface.FrameRequested = now;
 }
 
+void ForgetFrameCallback(OutputSurface& surface) {
+    if (surface.FrameCallback != nullptr) wl_callback_destroy(surface.FrameCallback);
+    surface.FrameCallback = nullptr;
+}
+
+bool OutputScaleChanged(const OutputSurface& surface) {
+    const bool fractional = surface.Viewport != nullptr && surface.PreferredScale > 0;
+    return surface.EglWindow != nullptr && !fractional && surface.Scale != surface.Output->Scale &&
+           wl_surface_get_version(surface.Surface) >= WL_SURFACE_SET_BUFFER_SCALE_SINCE_VERSION;
+}
+
 void CloseOutputSurface(OutputSurface& surface, const WaylandEgl& egl) {
     if (surface.FrameCallback != nullptr) wl_callback_destroy(surface.FrameCallback);
+    if (surface.FractionalScale != nullptr) wp_fractional_scale_v1_destroy(surface.FractionalScale);
+    if (surface.Viewport != nullptr) wp_viewport_destroy(surface.Viewport);
     if (surface.EglSurface != EGL_NO_SURFACE) {
         if (eglGetCurrentSurface(EGL_DRAW) == surface.EglSurface)
             eglMakeCurrent(egl.Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);

@@ -1,12 +1,9 @@
 #include "linux/wayland/run_saver.h"
 
 #include <GL/gl.h>
-#include <poll.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +12,8 @@
 #include "linux/frame_pacer.h"
 #include "linux/wayland/connection.h"
 #include "linux/wayland/egl.h"
+#include "linux/wayland/event_wait.h"
+#include "linux/wayland/idle_run.h"
 #include "linux/wayland/output_frame_timing.h"
 #include "linux/wayland/output_surface.h"
 #include "render/frame_renderer.h"
@@ -49,15 +48,32 @@ std::int64_t FrameDueIn(const SurfaceList& surfaces, const FramePacer& pacer, st
     return TimeUntilFrameDue(states, pacer, now);
 }
 
+// How long an output whose layer surface the compositor closed goes
+// without one before the next try: 100 ms, doubling with each close in a
+// row, at most 10 s, so that a compositor that keeps closing it is not
+// asked again and again in one pass.
+std::int64_t ReopenDelay(int closes) {
+    std::int64_t delay = 100000;
+    for (int i = 1; i < closes && delay < 10000000; ++i) delay *= 2;
+    return delay < 10000000 ? delay : 10000000;
+}
+
 // Gives every output a surface and drops those of outputs that went, and
-// the surfaces the compositor closed.
+// the surfaces the compositor closed; `*reopenIn` is lowered to the time
+// until an output waiting after a close may have one again.
 void FollowOutputs(WaylandConnection& connection, const WaylandEgl& egl, SurfaceList& surfaces, SurfaceRole role,
-                   bool* toplevelClosed) {
+                   std::int64_t now, bool* toplevelClosed, std::int64_t* reopenIn) {
     for (std::size_t i = 0; i < surfaces.size();) {
         OutputSurface& surface = *surfaces[i];
         if (surface.Output->Gone || surface.Closed) {
             // A toplevel's close is the user's; a layer surface closes with its output.
             if (surface.Closed && surface.Toplevel != nullptr && !surface.Output->Gone) *toplevelClosed = true;
+            if (surface.Closed && surface.Layer != nullptr && !surface.Output->Gone) {
+                // Closes in a row count up; one that showed frames first starts again.
+                WaylandOutput& output = *surface.Output;
+                output.LayerCloses = surface.Presented ? 1 : output.LayerCloses + 1;
+                output.ReopenAt = now + ReopenDelay(output.LayerCloses);
+            }
             CloseOutputSurface(surface, egl);
             surfaces.erase(surfaces.begin() + static_cast<std::ptrdiff_t>(i));
         } else {
@@ -73,7 +89,10 @@ void FollowOutputs(WaylandConnection& connection, const WaylandEgl& egl, Surface
         }
         bool covered = false;
         for (const auto& surface : surfaces) covered = covered || surface->Output == &output;
-        if (!covered) {
+        if (!covered && now < output.ReopenAt) {
+            const std::int64_t left = output.ReopenAt - now;
+            if (*reopenIn < 0 || left < *reopenIn) *reopenIn = left;
+        } else if (!covered) {
             surfaces.push_back(std::make_unique<OutputSurface>());
             OpenOutputSurface(*surfaces.back(), connection, output, role);
         }
@@ -115,12 +134,17 @@ bool BeginSurface(int index, void* context) {
     return true;
 }
 
-// Asks for the surface's next frame callback and shows what was drawn.
+// Asks for the surface's next frame callback and shows what was drawn. A
+// swap that fails commits nothing, so no callback would come: the surface
+// is drawn again next frame, into a window surface made anew.
 void EndSurface(int index, void* context) {
     FrameTargets& targets = *static_cast<FrameTargets*>(context);
     OutputSurface& surface = *(*targets.Surfaces)[static_cast<std::size_t>(index)];
     RequestFrameCallback(surface, targets.Now);
-    eglSwapBuffers(targets.Egl->Display, surface.EglSurface);
+    if (eglSwapBuffers(targets.Egl->Display, surface.EglSurface)) return;
+    ForgetFrameCallback(surface);
+    surface.SwapFailed = true;
+    surface.SizeChanged = true;
 }
 
 // One frame: the scene drawn into every surface that can take it, then one
@@ -134,38 +158,91 @@ bool DrawFrame(const WaylandEgl& egl, SurfaceList& surfaces, std::int64_t now, b
     FrameTargets targets{&egl, &surfaces, now, glReady, error};
     const int drawn = DrawFrameInViewports(viewports.data(), static_cast<int>(viewports.size()), BeginSurface,
                                            EndSurface, &targets);
+    // The time a hidden output may hold the others back counts from the
+    // frame's end: a slow frame must not make shown outputs look hidden.
+    const std::int64_t end = PacerNow();
+    for (const auto& surface : surfaces)
+        if (surface->FrameCallback != nullptr && surface->FrameRequested == now) surface->FrameRequested = end;
     return drawn > 0 && error->empty();
 }
 
-// Reads and dispatches what the compositor sent, waiting up to `micros`
-// microseconds (negative: until something comes); SIGTERM and SIGINT wake
-// the wait. False when the connection is lost.
-bool WaitForEvents(wl_display* display, std::int64_t micros) {
-    while (wl_display_prepare_read(display) != 0)
-        if (wl_display_dispatch_pending(display) < 0) return false;
-    if (wl_display_flush(display) < 0 && errno != EAGAIN) {
-        wl_display_cancel_read(display);
-        return false;
-    }
-    const int endFd = EndSignalFd();
-    pollfd fds[2] = {{wl_display_get_fd(display), POLLIN, 0}, {endFd, POLLIN, 0}};
-    const pollfd& fd = fds[0];
-    timespec timeout;
-    if (micros >= 0) {
-        timeout.tv_sec = static_cast<time_t>(micros / 1000000);
-        timeout.tv_nsec = static_cast<long>(micros % 1000000) * 1000;
-    }
-    const int ready = ppoll(fds, endFd >= 0 ? 2 : 1, micros >= 0 ? &timeout : nullptr, nullptr);
-    if (ready > 0 && (fd.revents & POLLIN) != 0) {
-        if (wl_display_read_events(display) < 0) return false;
-    } else {
-        wl_display_cancel_read(display);
-        if (ready > 0 && (fd.revents & (POLLERR | POLLHUP)) != 0) return false;
-    }
-    return wl_display_dispatch_pending(display) >= 0;
-}
-
 }  // namespace
+
+CoverEnd CoverOutputs(WaylandConnection& connection, const SaverOptions& options, const CoverWatch& watch,
+                      std::string* error) {
+    WaylandEgl egl;
+    if (!OpenWaylandEgl(egl, connection.Display, error)) {
+        CloseWaylandEgl(egl);
+        return CoverEnd::Failed;
+    }
+    const bool hosted = watch.GivenSocket && connection.Seat == nullptr;
+    const SurfaceRole role = connection.LayerShell == nullptr ? SurfaceRole::Fullscreen
+                             : hosted                         ? SurfaceRole::Background
+                                                              : SurfaceRole::Overlay;
+
+    // A fresh field, at the configured full-screen size as on the other platforms.
+    ResetOrigins(Settings->ScrWidth, Settings->ScrHeight);
+    SeedStars(*Settings);
+
+    SelectFrameRenderer(options.Renderer);
+    FramePacer pacer;
+    pacer.Delay = options.Delay;
+    SurfaceList surfaces;
+    bool glReady = false;
+    bool toplevelClosed = false;
+    bool lost = false;
+    connection.InputEnded = false;
+    std::int64_t frames = 0;
+    CoverEnd end = CoverEnd::Ended;
+    for (auto& output : connection.Outputs) {
+        output->LayerCloses = 0;
+        output->ReopenAt = 0;
+    }
+    while (!EndSignalled() && !toplevelClosed && frames != options.Frames) {
+        // Input on the surfaces, or the compositor's (or GNOME's) word that the seat is active again.
+        if (connection.InputEnded || (watch.Wayland != nullptr && !watch.Wayland->Idle) ||
+            (watch.Gnome != nullptr && !watch.Gnome->Idle)) {
+            end = CoverEnd::Input;
+            break;
+        }
+        std::int64_t reopenIn = -1;
+        FollowOutputs(connection, egl, surfaces, role, PacerNow(), &toplevelClosed, &reopenIn);
+        for (const auto& surface : surfaces) {
+            if (OutputScaleChanged(*surface)) surface->SizeChanged = true;
+            if (surface->SizeChanged && !ApplyOutputSurfaceSize(*surface, connection, egl)) {
+                *error = "EGL refused a window surface";
+                break;
+            }
+        }
+        if (!error->empty()) break;
+        // The frame callbacks pace the frames: by the slowest output shown.
+        pacer.DisplayPeriod = 0;
+        for (const auto& output : connection.Outputs) {
+            const std::int64_t period = RefreshPeriod(output->RefreshMilliHz / 1000.0);
+            if (period > pacer.DisplayPeriod) pacer.DisplayPeriod = period;
+        }
+        if (options.Delay <= 0) pacer.DisplayPeriod = 0;
+        const std::int64_t now = PacerNow();
+        std::int64_t wait = FrameDueIn(surfaces, pacer, now);
+        if (wait == 0) {
+            FrameStarted(pacer, now);
+            if (DrawFrame(egl, surfaces, now, &glReady, error)) ++frames;
+            if (!error->empty()) break;
+        }
+        if (reopenIn >= 0 && (wait < 0 || reopenIn < wait)) wait = reopenIn;
+        if (!WaitForEvents(connection.Display, watch.GnomeEvents, wait)) {
+            lost = true;
+            break;
+        }
+    }
+    if (lost) *error = LostConnectionMessage(connection.Display);
+    for (auto& surface : surfaces) CloseOutputSurface(*surface, egl);
+    surfaces.clear();
+    CloseWaylandEgl(egl);
+    // What the compositor still sends for the surfaces just destroyed goes nowhere.
+    if (!lost) wl_display_flush(connection.Display);
+    return error->empty() ? end : CoverEnd::Failed;
+}
 
 int RunWaylandSaver(const SaverOptions& options) {
     // A locker that hosts background programs hands over a socket of its own
@@ -176,61 +253,20 @@ int RunWaylandSaver(const SaverOptions& options) {
     CatchEndSignals();
 
     WaylandConnection connection;
-    WaylandEgl egl;
     std::string error;
-    if (!OpenWaylandConnection(connection, &error) || !OpenWaylandEgl(egl, connection.Display, &error)) {
-        CloseWaylandEgl(egl);
+    if (!OpenWaylandConnection(connection, &error)) {
         CloseWaylandConnection(connection);
         return Fail(error);
     }
-    const bool hosted = givenSocket && connection.Seat == nullptr;
-    const SurfaceRole role = connection.LayerShell == nullptr ? SurfaceRole::Fullscreen
-                             : hosted                         ? SurfaceRole::Background
-                                                              : SurfaceRole::Overlay;
-
-    // The configured full-screen size, as on the other platforms.
-    ResetOrigins(Settings->ScrWidth, Settings->ScrHeight);
-    SeedStars(*Settings);
-
     if (options.ShowFps) std::fprintf(stderr, "mirrowen: -fps is not shown under Wayland\n");
-    SelectFrameRenderer(options.Renderer);
-    FramePacer pacer;
-    pacer.Delay = options.Delay;
-    SurfaceList surfaces;
-    bool glReady = false;
-    bool toplevelClosed = false;
-    bool lost = false;
-    std::int64_t frames = 0;
-    while (!EndSignalled() && !connection.InputEnded && !toplevelClosed && frames != options.Frames) {
-        FollowOutputs(connection, egl, surfaces, role, &toplevelClosed);
-        for (const auto& surface : surfaces) {
-            if (surface->SizeChanged && !ApplyOutputSurfaceSize(*surface, connection, egl)) {
-                error = "EGL refused a window surface";
-                break;
-            }
-        }
-        if (!error.empty()) break;
-        const std::int64_t now = PacerNow();
-        const std::int64_t wait = FrameDueIn(surfaces, pacer, now);
-        if (wait == 0) {
-            FrameStarted(pacer, now);
-            if (DrawFrame(egl, surfaces, now, &glReady, &error)) ++frames;
-            if (!error.empty()) break;
-        }
-        if (!WaitForEvents(connection.Display, wait)) {
-            lost = true;
-            break;
-        }
+    int result = 0;
+    if (options.IdleSeconds > 0) {
+        result = RunWaylandIdle(connection, options);
+    } else {
+        CoverWatch watch;
+        watch.GivenSocket = givenSocket;
+        if (CoverOutputs(connection, options, watch, &error) == CoverEnd::Failed) result = Fail(error);
     }
-    if (lost) {
-        const int code = wl_display_get_error(connection.Display);
-        error = code != 0 ? "the Wayland connection failed (error " + std::to_string(code) + ")"
-                          : "the Wayland compositor closed the connection";
-    }
-    for (auto& surface : surfaces) CloseOutputSurface(*surface, egl);
-    surfaces.clear();
-    CloseWaylandEgl(egl);
     CloseWaylandConnection(connection);
-    if (!error.empty()) return Fail(error);
-    return 0;
+    return result;
 }

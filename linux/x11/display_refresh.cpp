@@ -17,7 +17,7 @@ double ModeRate(const XRRModeInfo& mode) {
 double DisplayRefreshRate(Display* dpy, Window window) {
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     if (!XRRQueryExtension(dpy, &eventBase, &errorBase) || !XRRQueryVersion(dpy, &major, &minor) ||
-        (major == 1 && minor < 2))
+        (major == 1 && minor < 3))
         return 0.0;
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(dpy, window, &attributes)) return 0.0;

@@ -6,6 +6,6 @@
 #include <X11/Xlib.h>
 
 // Refreshes a second of the monitor (RandR CRTC) holding the window's centre;
-// 0 when unknown: no RandR 1.2, the centre on no monitor, or a mode without
+// 0 when unknown: no RandR 1.3 (its current-resources call), the centre on no monitor, or a mode without
 // timings (a virtual server's).
 double DisplayRefreshRate(Display* dpy, Window window);

@@ -2,6 +2,7 @@
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
 
 #include <poll.h>
 
@@ -49,12 +50,40 @@ int Fail(const std::string& message) {
     return 1;
 }
 
+// The swap interval and the pacer for the refresh rate of the monitor the
+// window is on, read again when the window moves or the monitors change.
+struct RefreshFollow {
+    double Hz = -1.0;     // the rate last applied; -1: none yet
+    int RandrEvent = -1;  // RandR's first event number; -1: no RandR
+};
+
+void ApplyRefresh(RefreshFollow& follow, X11GlWindow& window, FramePacer& pacer) {
+    const double refreshHz = DisplayRefreshRate(window.Dpy, window.Drawable);
+    if (refreshHz == follow.Hz) return;
+    follow.Hz = refreshHz;
+    // The animation's speed is the frame rate: let the swap wait for the
+    // refresh where the server allows it, for as many refreshes as the delay
+    // spans on a display faster than 60 Hz. The pacer holds the delay where
+    // the swap waits for nothing, and lets the swap pace where it waits.
+    const int interval = SwapIntervalFor(refreshHz, pacer.Delay);
+    const bool swapWaits = RequestSwapInterval(window, interval);
+    pacer.DisplayPeriod = swapWaits && pacer.Delay > 0 ? RefreshPeriod(refreshHz) * interval : 0;
+}
+
 // Handles one event; true when it ends the run.
-bool HandleEvent(X11GlWindow& window, const XEvent& event) {
+bool HandleEvent(X11GlWindow& window, const XEvent& event, RefreshFollow& follow, FramePacer& pacer) {
+    if (follow.RandrEvent >= 0 && event.type == follow.RandrEvent + RRScreenChangeNotify) {
+        XRRUpdateConfiguration(const_cast<XEvent*>(&event));
+        ApplyRefresh(follow, window, pacer);
+        return false;
+    }
     switch (event.type) {
     case ConfigureNotify:
-        if (event.xconfigure.window == window.Target)
+        if (event.xconfigure.window == window.Target) {
             FollowTargetSize(window, event.xconfigure.width, event.xconfigure.height);
+            // Moved, perhaps onto another monitor.
+            ApplyRefresh(follow, window, pacer);
+        }
         return false;
     case DestroyNotify:
         return event.xdestroywindow.window == window.Target;
@@ -124,11 +153,15 @@ int RunX11Saver(const SaverOptions& options) {
         XCloseDisplay(dpy);
         return Fail(error);
     }
-    // The animation's speed is the frame rate: let the swap wait for the
-    // refresh where the server allows it, for as many refreshes as the delay
-    // spans on a display faster than 60 Hz. The pacer holds the delay where
-    // the swap waits for nothing.
-    RequestSwapInterval(window, SwapIntervalFor(DisplayRefreshRate(dpy, window.Drawable), options.Delay));
+    FramePacer pacer;
+    pacer.Delay = options.Delay;
+    RefreshFollow follow;
+    int randrError = 0;
+    if (XRRQueryExtension(dpy, &follow.RandrEvent, &randrError))
+        XRRSelectInput(dpy, RootWindow(dpy, DefaultScreen(dpy)), RRScreenChangeNotifyMask);
+    else
+        follow.RandrEvent = -1;
+    ApplyRefresh(follow, window, pacer);
     if (!InitGlState()) {
         CloseX11GlWindow(window);
         XCloseDisplay(dpy);
@@ -142,8 +175,6 @@ int RunX11Saver(const SaverOptions& options) {
     ResetOrigins(Settings->ScrWidth, Settings->ScrHeight);
     SeedStars(*Settings);
 
-    FramePacer pacer;
-    pacer.Delay = options.Delay;
     std::int64_t frames = 0;
     std::int64_t waited = 0;  // since the last frame, for the -fps load
     bool ended = false;
@@ -154,7 +185,7 @@ int RunX11Saver(const SaverOptions& options) {
         if (XPending(dpy) > 0) {
             XEvent event;
             XNextEvent(dpy, &event);
-            ended = HandleEvent(window, event);
+            ended = HandleEvent(window, event, follow, pacer);
             continue;
         }
         const std::int64_t now = PacerNow();

@@ -99,3 +99,31 @@ TEST(FramePacer, SwapIntervalForFasterDisplays) {
     EXPECT_EQ(SwapIntervalFor(120.0, 33333), 4);
     EXPECT_EQ(SwapIntervalFor(120.0, 5000), 1);
 }
+
+TEST(FramePacer, UnderADisplayWaitAFrameIsDueHalfARefreshEarly) {
+    // A 60.05 Hz panel paces the swaps every 16653 us at the default delay:
+    // each frame must be due when its refresh comes, or one shows twice.
+    FramePacer pacer;
+    pacer.DisplayPeriod = RefreshPeriod(60.05);
+    EXPECT_EQ(pacer.DisplayPeriod, 16653);
+    std::int64_t now = 1000000;
+    int late = 0;
+    for (int frame = 0; frame < 1200; ++frame) {  // 20 s
+        ASSERT_EQ(TimeUntilNextFrame(pacer, now), 0) << frame;
+        FrameStarted(pacer, now);
+        // The swap returns at the next refresh, give or take 0.3 ms.
+        now += pacer.DisplayPeriod + (frame % 3 == 0 ? 300 : -300);
+        late += TimeUntilNextFrame(pacer, now) > 0;
+    }
+    EXPECT_EQ(late, 0);
+    // With no display wait, the whole delay holds (a refresh early is too early).
+    pacer.DisplayPeriod = 0;
+    FrameStarted(pacer, now);
+    EXPECT_EQ(TimeUntilNextFrame(pacer, now + 16653), 14);
+    // Never negative, and half a refresh is the most it gives away.
+    pacer.DisplayPeriod = RefreshPeriod(60.0);
+    EXPECT_EQ(TimeUntilNextFrame(pacer, now + 8333), 1);
+    pacer.Delay = 1000;
+    EXPECT_EQ(TimeUntilNextFrame(pacer, now + 1), 0);
+    EXPECT_EQ(RefreshPeriod(0.0), 0);
+}

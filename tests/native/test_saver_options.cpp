@@ -90,6 +90,19 @@ TEST(SaverOptions, GeometryFpsAndTheRest) {
         EXPECT_FALSE(Parse({"-geometry", bad}).Ok) << bad;
     EXPECT_FALSE(Parse({"-frames", "-1"}).Ok);
 
+    // --idle: whole seconds, 1 to a day, and only with --wayland.
+    EXPECT_EQ(Parse({"--wayland", "--idle", "1"}).Options.IdleSeconds, 1);
+    EXPECT_EQ(Parse({"--idle", "86400", "--wayland"}).Options.IdleSeconds, 86400);
+    EXPECT_EQ(Parse({"--wayland"}).Options.IdleSeconds, 0);
+    for (const char* bad : {"0", "86401", "-5", "2.5", "soon", ""}) {
+        p = Parse({"--wayland", "--idle", bad});
+        EXPECT_FALSE(p.Ok) << bad;
+        EXPECT_NE(p.Error.find("--idle needs a number of seconds from 1 to 86400"), std::string::npos) << p.Error;
+    }
+    p = Parse({"--idle", "300"});
+    EXPECT_FALSE(p.Ok);
+    EXPECT_EQ(p.Error, "mirrowen: --idle works with --wayland only");
+
     // -delay in microseconds; outside 0 to 100000 the default stands, with a line.
     EXPECT_EQ(Parse({}).Options.Delay, 16667);
     EXPECT_EQ(Parse({"-delay", "0"}).Options.Delay, 0);
