@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "linux/frame_pacer.h"
+#include "linux/mirrowen-settings/idle_service.h"
 #include "linux/mirrowen-settings/test_run.h"
 
 const int FrameRateChoices[FrameRateChoiceCount] = {16667, 20000, 33333, 50000, 100000, 0};
@@ -172,6 +173,28 @@ void TestClicked(GtkButton*, gpointer data) {
     if (!StartTestRun(w.Window, &error)) ShowProblem(w, error);
 }
 
+void IdleSwitched(GObject*, GParamSpec*, gpointer data) {
+    SettingsWindow& w = *static_cast<SettingsWindow*>(data);
+    if (w.Showing) return;
+    std::string error;
+    const bool ok = gtk_switch_get_active(w.IdleSwitch)
+                        ? WriteIdleMinutes(gtk_spin_button_get_value_as_int(w.IdleMinutes), SaverProgram(), &error) &&
+                              RunUserSystemctl({"enable", "--now", IdleServiceUnit}, &error)
+                        : RunUserSystemctl({"disable", "--now", IdleServiceUnit}, &error);
+    ShowProblem(w, ok ? std::string() : error);
+}
+
+void IdleMinutesChanged(GtkSpinButton* spin, gpointer data) {
+    SettingsWindow& w = *static_cast<SettingsWindow*>(data);
+    if (w.Showing) return;
+    std::string error;
+    // A running service takes the new time when it starts again.
+    const bool ok = WriteIdleMinutes(gtk_spin_button_get_value_as_int(spin), SaverProgram(), &error) &&
+                    (!gtk_switch_get_active(w.IdleSwitch) ||
+                     RunUserSystemctl({"try-restart", IdleServiceUnit}, &error));
+    ShowProblem(w, ok ? std::string() : error);
+}
+
 void AboutClicked(GtkButton*, gpointer data) {
     SettingsWindow& w = *static_cast<SettingsWindow*>(data);
     GtkWidget* about = adw_about_window_new();
@@ -320,7 +343,29 @@ GtkWidget* BuildPage(SettingsWindow& w) {
     if (FrameRateIndex(w.Document.FrameDelay) == FrameRateChoiceCount)
         rates.push_back(FrameRateLabel(static_cast<int>(w.Document.FrameDelay)));
     w.FrameRate = AddList(w, program, "Frame rate", rates);
-    if (!WaylandSession()) {
+    if (WaylandSession()) {
+        AdwPreferencesGroup* idle =
+            Group(page, "Start When Idle", "Mirrowen covers the screens when the seat has been idle this long");
+        GtkWidget* toggle = gtk_switch_new();
+        gtk_widget_set_valign(toggle, GTK_ALIGN_CENTER);
+        gtk_switch_set_active(GTK_SWITCH(toggle), IdleServiceEnabled());
+        g_signal_connect(toggle, "notify::active", G_CALLBACK(IdleSwitched), &w);
+        GtkWidget* row = adw_action_row_new();
+        adw_preferences_row_set_title(ADW_PREFERENCES_ROW(row), "Start when idle");
+        adw_action_row_add_suffix(ADW_ACTION_ROW(row), toggle);
+        adw_action_row_set_activatable_widget(ADW_ACTION_ROW(row), toggle);
+        adw_preferences_group_add(idle, row);
+        GtkWidget* minutes = gtk_spin_button_new_with_range(1, 120, 1);
+        gtk_widget_set_valign(minutes, GTK_ALIGN_CENTER);
+        gtk_spin_button_set_value(GTK_SPIN_BUTTON(minutes), ReadIdleMinutes());
+        g_signal_connect(minutes, "value-changed", G_CALLBACK(IdleMinutesChanged), &w);
+        GtkWidget* minutesRow = adw_action_row_new();
+        adw_preferences_row_set_title(ADW_PREFERENCES_ROW(minutesRow), "Minutes idle");
+        adw_action_row_add_suffix(ADW_ACTION_ROW(minutesRow), minutes);
+        adw_preferences_group_add(idle, minutesRow);
+        w.IdleSwitch = GTK_SWITCH(toggle);
+        w.IdleMinutes = GTK_SPIN_BUTTON(minutes);
+    } else {
         GtkWidget* how = gtk_label_new(
             "XScreenSaver, MATE and Xfce start Mirrowen themselves: choose Mirrowen in their screen-saver "
             "settings (for XScreenSaver, add it to the programs list in ~/.xscreensaver first).");

@@ -30,6 +30,9 @@ struct SettingsWindow {
     GtkButton* Defaults = nullptr;
     GtkButton* Test = nullptr;
     GtkButton* About = nullptr;
+    // Start when idle, in Wayland sessions only (else null).
+    GtkSwitch* IdleSwitch = nullptr;
+    GtkSpinButton* IdleMinutes = nullptr;
     GtkRevealer* ErrorBar = nullptr;
     GtkLabel* ErrorText = nullptr;
     SettingsPreview Preview;

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "linux/mirrowen-settings/idle_service.h"
 #include "linux/mirrowen-settings/settings_window.h"
 #include "linux/mirrowen-settings/test_run.h"
 #include "render/viewport.h"
@@ -289,6 +290,43 @@ TEST(SettingsWindow, AboutAndTheTestRunOfTheSession) {
         EXPECT_EQ(command[1], "-window");
         EXPECT_EQ(command[3], "1280x1024+0+0");  // the test display's one monitor
     }
+}
+
+TEST(SettingsWindow, StartWhenIdleRunsSystemctlInWaylandSessions) {
+    TempDir dir;
+    const std::string log = dir.Path + "/systemctl.log";
+    setenv("SYSTEMCTL_LOG", log.c_str(), 1);
+    const std::string path = std::getenv("PATH");
+    setenv("PATH", (std::string(MIRROWEN_STANDIN_DIR) + ":" + path).c_str(), 1);
+    setenv("XDG_CONFIG_HOME", dir.Path.c_str(), 1);
+    {
+        Window w(dir.Path + "/mirrowen.reg");
+        if (std::getenv("WAYLAND_DISPLAY") == nullptr) {
+            // X11 sessions: the desktop's own screen saver starts it; no switch.
+            EXPECT_EQ(w->IdleSwitch, nullptr);
+            EXPECT_EQ(ReadText(log), "");
+        } else {
+            ASSERT_NE(w->IdleSwitch, nullptr);
+            EXPECT_FALSE(gtk_switch_get_active(w->IdleSwitch));
+            EXPECT_EQ(gtk_spin_button_get_value_as_int(w->IdleMinutes), 5);
+            gtk_spin_button_set_value(w->IdleMinutes, 10);
+            gtk_switch_set_active(w->IdleSwitch, TRUE);
+            gtk_switch_set_active(w->IdleSwitch, FALSE);
+            Pump();
+            EXPECT_EQ(ReadText(log),
+                      "--user is-enabled --quiet mirrowen-idle.service\n"
+                      "--user daemon-reload\n"
+                      "--user daemon-reload\n"
+                      "--user enable --now mirrowen-idle.service\n"
+                      "--user disable --now mirrowen-idle.service\n");
+            const std::string dropIn =
+                ReadText(dir.Path + "/systemd/user/mirrowen-idle.service.d/idle-time.conf");
+            EXPECT_EQ(dropIn, "[Service]\nExecStart=\nExecStart=" + SaverProgram() + " --wayland --idle 600\n");
+            EXPECT_FALSE(gtk_revealer_get_reveal_child(w->ErrorBar));
+        }
+    }
+    setenv("PATH", path.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
 }
 
 namespace {
