@@ -9,6 +9,8 @@ endif()
 set(MIRROWEN_HACK_DIR libexec/xscreensaver)
 set(MIRROWEN_PROGRAM_PATH ${CMAKE_INSTALL_PREFIX}/${MIRROWEN_HACK_DIR}/mirrowen)
 set(MIRROWEN_DOC_DIR share/doc/mirrowen)
+# The screen saver's files; the settings window's go to a package of their own.
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME mirrowen)
 
 if(MIRROWEN_SANITIZE)
   # The sanitizer build ends every run with a leak report and exit code 1:
@@ -83,6 +85,31 @@ itself on GNOME, KDE Plasma, sway and Hyprland.
 
 Its settings file is a registry file that the Windows version of the
 screen saver can read.")
+# Two packages from the one tree: mirrowen, and mirrowen-settings (GTK), so
+# that XScreenSaver users do not pull in GTK.
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_MIRROWEN_PACKAGE_NAME mirrowen)
+# What mirrowen recommends and suggests is its own, not the settings window's.
+set(CPACK_DEBIAN_MIRROWEN_PACKAGE_RECOMMENDS ${CPACK_DEBIAN_PACKAGE_RECOMMENDS})
+set(CPACK_DEBIAN_MIRROWEN_PACKAGE_SUGGESTS ${CPACK_DEBIAN_PACKAGE_SUGGESTS})
+unset(CPACK_DEBIAN_PACKAGE_RECOMMENDS)
+unset(CPACK_DEBIAN_PACKAGE_SUGGESTS)
+if(TARGET mirrowen-settings)
+  list(APPEND CPACK_DEBIAN_MIRROWEN_PACKAGE_SUGGESTS mirrowen-settings)
+  list(JOIN CPACK_DEBIAN_MIRROWEN_PACKAGE_SUGGESTS ", " CPACK_DEBIAN_MIRROWEN_PACKAGE_SUGGESTS)
+  set(CPACK_DEBIAN_SETTINGS_PACKAGE_NAME mirrowen-settings)
+  # Its Test button runs the screen saver.
+  set(CPACK_DEBIAN_SETTINGS_PACKAGE_DEPENDS "mirrowen (= ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})")
+  set(CPACK_DEBIAN_SETTINGS_DESCRIPTION "settings window for the Mirrowen screen saver
+A GTK window, listed in the desktop's application menu as Mirrowen,
+that sets every value of the Mirrowen screen saver beside a live preview
+of the star field: the presets, the stars, the origins, bouncing and the
+frame rate. A Test button shows the screen saver itself, on X11 and on
+Wayland desktops.")
+  set(MIRROWEN_SETTINGS_DEB_NAME
+      mirrowen-settings_${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}_${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}.deb
+      CACHE INTERNAL "")
+endif()
 include(CPack)
 # The name the DEB generator gives the package.
 set(MIRROWEN_DEB_NAME mirrowen_${CPACK_PACKAGE_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}_${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}.deb CACHE INTERNAL "")

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "linux/options.h"
+#include "linux/stored_frame_delay.h"
 #include "linux/x11/run_saver.h"
 #include "settings/file_store.h"
 #include "settings/saver_settings.h"
@@ -32,6 +33,8 @@ int main(int argc, char** argv) {
     if (!path.empty() && !LoadFileStore(file, path))
         std::fprintf(stderr, "mirrowen: cannot read %s; using the defaults\n", path.c_str());
     const SettingsStore fileStore = FileStoreInterface(file);
+    // The settings window's frame-rate choice; XScreenSaver's slider (-delay) goes first.
+    if (!options.DelayGiven) options.Delay = ReadStoredFrameDelay(fileStore);
     OptionOverlay overlay{&fileStore, &options};
     const SettingsStore store = OptionOverlayInterface(overlay);
 

@@ -277,6 +277,7 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
             const char* text = value();
             if (text == nullptr) return missing();
             std::int64_t delay = 0;
+            options.DelayGiven = true;
             if (ParseInt64(text, 10, &delay) && delay >= 0 && delay <= MaxFrameDelay) {
                 options.Delay = delay;
             } else {

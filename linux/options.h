@@ -33,6 +33,7 @@ struct SaverOptions {
     bool PositionGiven = false;
     bool ShowFps = false;
     std::int64_t Delay = DefaultFrameDelay;  // -delay: microseconds each frame takes at least
+    bool DelayGiven = false;    // else the settings file's frame delay applies
     bool SaveSettings = false;  // write the resulting values to the settings file and end
     bool Help = false;
     bool Wayland = false;       // a Wayland client on every output instead of an X11 window

@@ -124,7 +124,7 @@ RegFileKey* FindKey(RegFile& file, const std::string& path) {
 
 void SetValue(RegFileKey& key, RegFileValue value) {
     for (RegFileValue& existing : key.Values) {
-        if (SameText(existing.Name, value.Name)) {
+        if (!existing.Verbatim && SameText(existing.Name, value.Name)) {
             existing = std::move(value);
             return;
         }
@@ -171,7 +171,7 @@ bool Read(void*, StoreKey key, const char* name, std::uint32_t* value) {
     const RegFileKey* found = FindKey(open.Store->Contents, open.Path);
     if (found == nullptr) return false;
     for (const RegFileValue& v : found->Values) {
-        if (!SameText(v.Name, name)) continue;
+        if (v.Verbatim || !SameText(v.Name, name)) continue;
         if (v.Bytes.size() > 4) return false;
         std::uint32_t n = 0;
         for (std::size_t i = 0; i < v.Bytes.size(); ++i) n |= std::uint32_t{v.Bytes[i]} << (8 * i);
@@ -196,7 +196,7 @@ bool Write(void*, StoreKey key, const char* name, std::uint32_t value) {
 void Close(void* context, StoreKey key) {
     FileStore& store = *static_cast<FileStore*>(context);
     OpenFileKey* open = static_cast<OpenFileKey*>(key);
-    if (open->ForWrite && !SaveFileStore(store))
+    if (open->ForWrite && store.SaveOnClose && !SaveFileStore(store))
         std::fprintf(stderr, "mirrowen: could not save the settings to %s: %s\n", store.Path.c_str(),
                      std::strerror(errno));
     delete open;
@@ -271,6 +271,17 @@ RegFile ParseRegFile(const std::string& input, std::vector<std::string>* problem
         if (problems != nullptr)
             problems->push_back("line " + std::to_string(line) + ": " + what + ": " + content);
     };
+    // An unreadable line stays where it was: in its key, or in a block of
+    // its own outside the keys.
+    auto keep = [&](const std::string& content) {
+        RegFileValue verbatim{std::string(), content, {}, true};
+        if (current != nullptr) {
+            current->Values.push_back(std::move(verbatim));
+            return;
+        }
+        if (file.Keys.empty() || !file.Keys.back().Path.empty()) file.Keys.push_back(RegFileKey{std::string(), {}});
+        file.Keys.back().Values.push_back(std::move(verbatim));
+    };
 
     std::size_t pos = 0;
     int lineNumber = 0;
@@ -309,6 +320,7 @@ RegFile ParseRegFile(const std::string& input, std::vector<std::string>* problem
             if (trimmed.back() != ']' || trimmed.size() < 3 || trimmed[1] == '-') {
                 problem(firstLine, "unreadable key line", trimmed);
                 current = nullptr;  // its values would land in the wrong key
+                keep(trimmed);
                 continue;
             }
             const std::string path = trimmed.substr(1, trimmed.size() - 2);
@@ -321,6 +333,7 @@ RegFile ParseRegFile(const std::string& input, std::vector<std::string>* problem
         }
         if (current == nullptr) {
             problem(firstLine, "value outside a readable key", trimmed);
+            keep(trimmed);
             continue;
         }
         RegFileValue value;
@@ -330,16 +343,19 @@ RegFile ParseRegFile(const std::string& input, std::vector<std::string>* problem
             at = 1;
         } else if (trimmed[0] != '"' || !ReadQuoted(trimmed, &at, &value.Name)) {
             problem(firstLine, "unreadable value name", trimmed);
+            keep(trimmed);
             continue;
         }
         while (at < trimmed.size() && trimmed[at] == ' ') ++at;
         if (at >= trimmed.size() || trimmed[at] != '=') {
             problem(firstLine, "missing '='", trimmed);
+            keep(trimmed);
             continue;
         }
         value.Data = Trim(trimmed.substr(at + 1));
         if (!ReadData(value.Data, &value.Bytes)) {
             problem(firstLine, "unreadable value data", trimmed);
+            keep(trimmed);
             continue;
         }
         SetValue(*current, std::move(value));
@@ -351,15 +367,19 @@ std::string FormatRegFile(const RegFile& file) {
     // CR LF, as the registry editor writes and reads it on Windows.
     std::string out = "REGEDIT4\r\n";
     for (const RegFileKey& key : file.Keys) {
-        out += "\r\n[" + key.Path + "]\r\n";
-        for (const RegFileValue& v : key.Values)
-            out += (v.Name == "@" ? std::string("@") : QuoteName(v.Name)) + "=" + v.Data + "\r\n";
+        out += key.Path.empty() ? "\r\n" : "\r\n[" + key.Path + "]\r\n";
+        for (const RegFileValue& v : key.Values) {
+            if (v.Verbatim)  // a closing backslash would join the next line to it: a blank after it
+                out += v.Data + (v.Data.back() == '\\' ? " \r\n" : "\r\n");
+            else
+                out += (v.Name == "@" ? std::string("@") : QuoteName(v.Name)) + "=" + v.Data + "\r\n";
+        }
     }
     out += "\r\n";
     return out;
 }
 
-bool LoadFileStore(FileStore& store, const std::string& path) {
+bool LoadFileStore(FileStore& store, const std::string& path, std::vector<std::string>* problemsOut) {
     store.Path = path;
     store.Contents = RegFile{};
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -375,6 +395,7 @@ bool LoadFileStore(FileStore& store, const std::string& path) {
     store.Contents = ParseRegFile(text, &problems);
     for (const std::string& p : problems)
         std::fprintf(stderr, "mirrowen: %s: skipped %s\n", path.c_str(), p.c_str());
+    if (problemsOut != nullptr) *problemsOut = std::move(problems);
     return true;
 }
 

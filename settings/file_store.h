@@ -9,7 +9,8 @@
 //   "StarCount"=dword:0000012c
 //
 // Values of other types (strings, hex data) and keys the saver does not use
-// are kept as they were written, so a save loses nothing that was readable.
+// are kept as they were written, and so are the lines of a damaged file that
+// cannot be read: a save loses nothing.
 #pragma once
 
 #include <cstdint>
@@ -22,10 +23,13 @@ struct RegFileValue {
     std::string Name;               // as the file spells it, unescaped; "@" is the unnamed value
     std::string Data;               // the text after '=', written back unchanged
     std::vector<std::uint8_t> Bytes;  // the value's data as the registry would return it
+    bool Verbatim = false;          // an unreadable line, kept whole in Data and written back as it was
 };
 
 struct RegFileKey {
-    std::string Path;  // full path, e.g. "HKEY_CURRENT_USER\Software\..."
+    // Full path, e.g. "HKEY_CURRENT_USER\Software\..."; empty for unreadable
+    // lines outside any readable key, kept in their place.
+    std::string Path;
     std::vector<RegFileValue> Values;
 };
 
@@ -33,8 +37,8 @@ struct RegFile {
     std::vector<RegFileKey> Keys;
 };
 
-// Reads the text of a file. A line that cannot be read is skipped and
-// described in `problems` ("line N: ..."); everything else is kept.
+// Reads the text of a file. A line that cannot be read is kept verbatim,
+// read as nothing, and described in `problems` ("line N: ...").
 RegFile ParseRegFile(const std::string& text, std::vector<std::string>* problems);
 // The text of a file: the REGEDIT4 header, then every key with its values.
 std::string FormatRegFile(const RegFile& file);
@@ -43,12 +47,16 @@ struct FileStore {
     std::string Path;
     RegFile Contents;
     int OpenKeys = 0;
+    // Closing a key opened for writing saves the file; a caller that saves by
+    // itself, to learn whether it worked, turns this off.
+    bool SaveOnClose = true;
 };
 
 // Reads the file at path into the store; a missing file is an empty store.
-// Unreadable lines are reported on stderr, one line each. False only when
-// the file exists and cannot be read at all.
-bool LoadFileStore(FileStore& store, const std::string& path);
+// Unreadable lines are reported on stderr, one line each, and also given in
+// `problems` when it is not null. False only when the file exists and cannot
+// be read at all.
+bool LoadFileStore(FileStore& store, const std::string& path, std::vector<std::string>* problems = nullptr);
 
 // Writes the store's contents to its path through a temporary file in the
 // same directory and a rename, creating the directory if needed.

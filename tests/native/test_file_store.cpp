@@ -147,17 +147,28 @@ TEST(FileStore, DamagedLinesAreSkippedAndReportedAndNothingElseIsLost) {
     EXPECT_EQ(s.StarVel, 4);
     EXPECT_EQ(s.Corona, 70);
 
-    // A save keeps every readable value, of every key and type.
+    // A save keeps every value, of every key and type, and the unreadable
+    // lines where they were: read again, the file is the same.
     s.SaveSettings(FileStoreInterface(store));
     const std::string text = ReadText(path);
     EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Name\"=\"kept \\\"as is\\\"\"\r\n@=hex(2):41,00\r\n"),
               std::string::npos)
         << text;
     EXPECT_NE(text.find("\"StarCount\"=dword:000001f4"), std::string::npos);
-    EXPECT_EQ(text.find("garbage"), std::string::npos);
-    problems.clear();
-    ParseRegFile(text, &problems);
-    EXPECT_TRUE(problems.empty());
+    EXPECT_NE(text.find("REGEDIT4\r\n\r\n\"Stray\"=dword:00000001\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\ngarbage without quotes\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Broken\r\n\"Corona\"=dword:00000010\r\n"), std::string::npos) << text;
+    std::vector<std::string> again;
+    ParseRegFile(text, &again);
+    EXPECT_EQ(again.size(), problems.size());
+    FileStore reread;
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(LoadFileStore(reread, path));
+    testing::internal::GetCapturedStderr();
+    SaverSettings t;
+    t.LoadSettings(FileStoreInterface(reread));
+    EXPECT_EQ(t.StarCount, 500);
+    EXPECT_EQ(t.StarVel, 4);
 }
 
 TEST(FileStore, WrongHeaderIsReportedButTheValuesAreRead) {

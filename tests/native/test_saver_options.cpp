@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "linux/options.h"
+#include "linux/stored_frame_delay.h"
 #include "settings/memory_store.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
@@ -115,6 +116,15 @@ TEST(SaverOptions, GeometryFpsAndTheRest) {
                                      " rejected (accepted: 0 to 100000 microseconds); the default 16667 stands");
     }
     EXPECT_FALSE(Parse({"-delay"}).Ok);
+    // Without -delay the settings file's FrameDelay applies, when it is in range.
+    EXPECT_FALSE(Parse({}).Options.DelayGiven);
+    EXPECT_TRUE(Parse({"-delay", "0"}).Options.DelayGiven);
+    MemoryStore stored;
+    EXPECT_EQ(ReadStoredFrameDelay(MemoryStoreInterface(stored)), 16667);
+    WriteStoredFrameDelay(MemoryStoreInterface(stored), 33333);
+    EXPECT_EQ(ReadStoredFrameDelay(MemoryStoreInterface(stored)), 33333);
+    PutDword(stored, SaverKeyPath, "FrameDelay", 100001);
+    EXPECT_EQ(ReadStoredFrameDelay(MemoryStoreInterface(stored)), 16667);
     const std::string usage = SaverOptionsUsage();
     EXPECT_NE(usage.find("[-delay MICROSECONDS]"), std::string::npos);
     EXPECT_EQ(usage.back(), '\n');
