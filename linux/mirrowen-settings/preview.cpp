@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "linux/egl_config.h"
 #include "render/texture_set.h"
 #include "render/viewport.h"
 #include "render/viewport_frame.h"
@@ -14,29 +15,6 @@
 #include "sim/star_seeding.h"
 
 namespace {
-
-bool ChoosePbufferConfig(EGLDisplay display, EGLConfig* config) {
-    const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                             EGL_RED_SIZE,     8,               EGL_GREEN_SIZE,      8,
-                             EGL_BLUE_SIZE,    8,               EGL_ALPHA_SIZE,      8,
-                             EGL_DEPTH_SIZE,   16,              EGL_NONE};
-    EGLint count = 0;
-    if (!eglChooseConfig(display, wanted, nullptr, 0, &count) || count <= 0) return false;
-    std::vector<EGLConfig> configs(static_cast<std::size_t>(count));
-    if (!eglChooseConfig(display, wanted, configs.data(), count, &count)) return false;
-    // Exactly 8 bits a channel: the picture is read back as bytes.
-    for (EGLint i = 0; i < count; ++i) {
-        EGLint red = 0, green = 0, blue = 0;
-        eglGetConfigAttrib(display, configs[i], EGL_RED_SIZE, &red);
-        eglGetConfigAttrib(display, configs[i], EGL_GREEN_SIZE, &green);
-        eglGetConfigAttrib(display, configs[i], EGL_BLUE_SIZE, &blue);
-        if (red == 8 && green == 8 && blue == 8) {
-            *config = configs[i];
-            return true;
-        }
-    }
-    return false;
-}
 
 bool ClearTarget(int, void*) {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -99,7 +77,7 @@ bool OpenOffscreenContext(SettingsPreview& preview, int width, int height, std::
         return false;
     }
     EGLConfig config = nullptr;
-    if (!eglBindAPI(EGL_OPENGL_API) || !ChoosePbufferConfig(preview.Display, &config)) {
+    if (!eglBindAPI(EGL_OPENGL_API) || !ChooseExactRgba8Config(preview.Display, EGL_PBUFFER_BIT, &config)) {
         *error = "EGL offers no offscreen desktop OpenGL config";
         return false;
     }

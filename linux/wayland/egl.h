@@ -17,9 +17,4 @@ struct WaylandEgl {
 
 bool OpenWaylandEgl(WaylandEgl& egl, wl_display* display, std::string* error);
 
-// The first config that draws desktop OpenGL into windows with red, green,
-// blue and alpha of exactly 8 bits (Mesa lists 10-bit configs first; the
-// compositor reads alpha, which the run loop keeps at 1) and a depth buffer.
-bool ChooseExactRgba8Config(EGLDisplay display, EGLConfig* config);
-
 void CloseWaylandEgl(WaylandEgl& egl);
