@@ -65,15 +65,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (memory.OpenKeys != 0) Fail("a key left open");
     SaverSettings defaults;
     SetDefaultSaverValues(defaults);
-    for (const SaverValueSpec& spec : SaverValues) {
-        const std::uint32_t loaded = static_cast<std::uint32_t>(settings.*spec.Field) + static_cast<std::uint32_t>(spec.Bias);
+    for (const StoredSaverValue& value : SaverValues) {
+        const std::uint32_t loaded = static_cast<std::uint32_t>(settings.*value.Field) + static_cast<std::uint32_t>(value.Bias);
         SaverSettings scratch;
-        if (!AcceptStoredValue(scratch, spec, loaded)) Fail("a loaded value fails its own acceptance test");
-        const auto given = options.Values.find(spec.Name);
+        if (!AcceptStoredValue(scratch, value, loaded)) Fail("a loaded value fails its own acceptance test");
+        const auto given = options.Values.find(value.Name);
         const bool taken = given != options.Values.end() && given->second.has_value() &&
-                           AcceptStoredValue(scratch, spec, *given->second);
-        const std::int32_t expected = taken ? scratch.*spec.Field : defaults.*spec.Field;
-        if (settings.*spec.Field != expected) Fail("a value did not come through the overlay as given");
+                           AcceptStoredValue(scratch, value, *given->second);
+        const std::int32_t expected = taken ? scratch.*value.Field : defaults.*value.Field;
+        if (settings.*value.Field != expected) Fail("a value did not come through the overlay as given");
     }
     return 0;
 }

@@ -78,13 +78,13 @@ std::string OptionText(const char* option, const char* value) {
     return std::string("-") + option + " " + value;
 }
 
-std::string DefaultText(const SaverValueSpec& entry) {
+std::string DefaultText(const StoredSaverValue& entry) {
     SaverSettings defaults;
     SetDefaultSaverValues(defaults);
     return std::to_string(defaults.*entry.Field);
 }
 
-std::string AcceptedText(const SaverValueSpec& entry) {
+std::string AcceptedText(const StoredSaverValue& entry) {
     const std::int64_t low = static_cast<std::int64_t>(entry.Min) - entry.Bias;
     if (entry.Max == 0xFFFFFFFFu) return "at least " + std::to_string(low);
     const std::int64_t high = static_cast<std::int64_t>(entry.Max) - entry.Bias;
@@ -93,7 +93,7 @@ std::string AcceptedText(const SaverValueSpec& entry) {
 
 // Records the value from a number in the record's units, telling when the
 // acceptance test will refuse it.
-void SetNumber(SaverOptions& options, const SaverValueSpec& entry, const std::string& shown, const char* text,
+void SetNumber(SaverOptions& options, const StoredSaverValue& entry, const std::string& shown, const char* text,
                std::vector<std::string>* warnings) {
     std::int64_t number = 0;
     if (!ParseInt64(text, 10, &number) || number < INT32_MIN || number > INT32_MAX) {
@@ -141,7 +141,7 @@ void ApplyPreset(SaverOptions& options, const PresetRow& row) {
         {"BounceSides", row.BounceSides}, {"BounceBottom", row.BounceBottom}, {"Preset", row.Number},
     };
     for (const auto& v : values) {
-        const SaverValueSpec* entry = FindSaverValue(v.Name);
+        const StoredSaverValue* entry = FindSaverValue(v.Name);
         options.Values[v.Name] = static_cast<std::uint32_t>(v.Value) + static_cast<std::uint32_t>(entry->Bias);
     }
 }
@@ -340,8 +340,8 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
             if (text == nullptr) return missing();
             std::int64_t w = 0, h = 0;
             const char* rest = nullptr;
-            const SaverValueSpec& width = *FindSaverValue("ScrWidth");
-            const SaverValueSpec& height = *FindSaverValue("ScrHeight");
+            const StoredSaverValue& width = *FindSaverValue("ScrWidth");
+            const StoredSaverValue& height = *FindSaverValue("ScrHeight");
             if (!ParseSize(text, &w, &h, &rest) || *rest != '\0' || w > INT32_MAX || h > INT32_MAX) {
                 options.Values[width.Name] = std::nullopt;
                 options.Values[height.Name] = std::nullopt;

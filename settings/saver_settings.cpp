@@ -13,7 +13,7 @@ constexpr std::uint32_t Any = 0xFFFFFFFFu;
 
 }  // namespace
 
-const SaverValueSpec SaverValues[SaverValueCount] = {
+const StoredSaverValue SaverValues[SaverValueCount] = {
     {"BounceBottom", &SaverSettings::BounceBottom, 0, Any, 0},
     {"BounceTop", &SaverSettings::BounceTop, 0, Any, 0},
     {"BounceSides", &SaverSettings::BounceSides, 0, Any, 0},
@@ -35,14 +35,14 @@ const SaverValueSpec SaverValues[SaverValueCount] = {
     {"NativeResolution", &SaverSettings::NativeResolution, 0, Any, 0},
 };
 
-const SaverValueSpec* FindSaverValue(const char* name) {
-    for (const SaverValueSpec& rule : SaverValues) {
+const StoredSaverValue* FindSaverValue(const char* name) {
+    for (const StoredSaverValue& rule : SaverValues) {
         if (std::strcmp(rule.Name, name) == 0) return &rule;
     }
     return nullptr;
 }
 
-bool AcceptStoredValue(SaverSettings& settings, const SaverValueSpec& rule, std::uint32_t stored) {
+bool AcceptStoredValue(SaverSettings& settings, const StoredSaverValue& rule, std::uint32_t stored) {
     if (stored < rule.Min || stored > rule.Max) return false;
     // Unsigned arithmetic keeps the bias defined for every stored number; the
     // result's bits are the signed field value.
@@ -95,7 +95,7 @@ void SaverSettings::LoadSettings(const SettingsStore& store) {
 
     StoreKey key = nullptr;
     if (!store.OpenKeyForRead(store.Context, SaverKeyPath, &key)) return;
-    for (const SaverValueSpec& rule : SaverValues) {
+    for (const StoredSaverValue& rule : SaverValues) {
         std::uint32_t v = 0;
         if (store.ReadValue(store.Context, key, rule.Name, &v)) AcceptStoredValue(*this, rule, v);
     }
@@ -105,7 +105,7 @@ void SaverSettings::LoadSettings(const SettingsStore& store) {
 void SaverSettings::SaveSettings(const SettingsStore& store) const {
     StoreKey key = nullptr;
     if (!store.OpenKeyForWrite(store.Context, SaverKeyPath, &key)) return;
-    for (const SaverValueSpec& rule : SaverValues) {
+    for (const StoredSaverValue& rule : SaverValues) {
         const std::uint32_t stored = static_cast<std::uint32_t>(this->*rule.Field) + static_cast<std::uint32_t>(rule.Bias);
         store.WriteValue(store.Context, key, rule.Name, stored);
     }

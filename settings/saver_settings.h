@@ -69,7 +69,7 @@ extern SaverSettings* Settings;
 
 // One stored saver value: its registry name, its field, and the test a
 // stored number must pass (as an unsigned 32-bit number) to be taken.
-struct SaverValueSpec {
+struct StoredSaverValue {
     const char* Name;
     std::int32_t SaverSettings::*Field;
     std::uint32_t Min;
@@ -79,14 +79,14 @@ struct SaverValueSpec {
 
 // The 19 values in the order in which they are read and written.
 constexpr std::size_t SaverValueCount = 19;
-extern const SaverValueSpec SaverValues[SaverValueCount];
+extern const StoredSaverValue SaverValues[SaverValueCount];
 
 // The entry of SaverValues with that exact name, or null.
-const SaverValueSpec* FindSaverValue(const char* name);
+const StoredSaverValue* FindSaverValue(const char* name);
 
 // Takes a stored number into the record when it passes the value's test;
 // returns whether it did.
-bool AcceptStoredValue(SaverSettings& settings, const SaverValueSpec& rule, std::uint32_t stored);
+bool AcceptStoredValue(SaverSettings& settings, const StoredSaverValue& rule, std::uint32_t stored);
 
 // Sets the 19 built-in defaults (not those of the "(Default)" preset).
 void SetDefaultSaverValues(SaverSettings& settings);

@@ -73,7 +73,7 @@ TEST(FileStore, SavedValuesComeBackAndTheFileIsRegedit4) {
     ASSERT_TRUE(LoadFileStore(again, path));
     SaverSettings t;
     t.LoadSettings(FileStoreInterface(again));
-    for (const SaverValueSpec& entry : SaverValues) EXPECT_EQ(t.*entry.Field, s.*entry.Field) << entry.Name;
+    for (const StoredSaverValue& entry : SaverValues) EXPECT_EQ(t.*entry.Field, s.*entry.Field) << entry.Name;
     EXPECT_EQ(again.OpenKeys, 0);
 }
 

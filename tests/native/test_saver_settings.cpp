@@ -108,7 +108,7 @@ TEST(SettingsRecord, GravityIsStoredWithBiasFive) {
 
 TEST(SettingsRecord, AllBitsSetFailsEveryUpperBound) {
     Fixture f;
-    for (const SaverValueSpec& rule : SaverValues) f.Put(rule.Name, 0xFFFFFFFFu);
+    for (const StoredSaverValue& rule : SaverValues) f.Put(rule.Name, 0xFFFFFFFFu);
     f.Load();
     // The tested values fall back to their defaults...
     EXPECT_EQ(f.s.StarCount, 300);
@@ -201,7 +201,7 @@ TEST(SettingsRecord, InRangeValuesSurviveASaveAndLoad) {
 
     SaverSettings back;
     back.LoadSettings(f.store);
-    for (const SaverValueSpec& rule : SaverValues) EXPECT_EQ(back.*rule.Field, s.*rule.Field) << rule.Name;
+    for (const StoredSaverValue& rule : SaverValues) EXPECT_EQ(back.*rule.Field, s.*rule.Field) << rule.Name;
 }
 
 TEST(SettingsRecord, FreshInstallIsNotTheDefaultPreset) {

@@ -151,7 +151,7 @@ TEST(SettingsWindow, ControlsShowTheFileAndEachChangeWritesItsValue) {
     SaverSettings defaults;
     SetDefaultSaverValues(defaults);
     text = ReadText(path);
-    for (const SaverValueSpec& rule : SaverValues)
+    for (const StoredSaverValue& rule : SaverValues)
         EXPECT_TRUE(Has(text, Dword(rule.Name, static_cast<unsigned>(defaults.*rule.Field + rule.Bias)))) << rule.Name;
     EXPECT_TRUE(Has(text, Dword("FrameDelay", 16667))) << text;
     EXPECT_EQ(gtk_range_get_value(SliderOf(w.W, &SaverSettings::StarCount)), 300);

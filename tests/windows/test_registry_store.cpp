@@ -68,7 +68,7 @@ TEST_F(RegistryStore, SaveCreatesTheKeyAsDwordsWithGravityBiased) {
     EXPECT_EQ(value, 0u);
     ASSERT_TRUE(GetRaw("StarCount", &type, &value));
     EXPECT_EQ(value, 1234u);
-    for (const SaverValueSpec& rule : SaverValues) {
+    for (const StoredSaverValue& rule : SaverValues) {
         EXPECT_TRUE(GetRaw(rule.Name, &type, &value)) << rule.Name;
         EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << rule.Name;
     }

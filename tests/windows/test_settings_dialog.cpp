@@ -168,7 +168,7 @@ TEST_F(SettingsDialogRun, OkWithoutChangeCreatesTheKeyWithAll19Defaults) {
     MemoryStore empty;
     SaverSettings defaults;
     defaults.LoadSettings(MemoryStoreInterface(empty));
-    for (const SaverValueSpec& rule : SaverValues)
+    for (const StoredSaverValue& rule : SaverValues)
         EXPECT_EQ(Stored(rule.Name), static_cast<long>(defaults.*rule.Field + rule.Bias)) << rule.Name;
 }
 
