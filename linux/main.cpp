@@ -6,6 +6,7 @@
 
 #include "linux/options.h"
 #include "linux/stored_frame_delay.h"
+#include "linux/stored_idle_time.h"
 #include "linux/x11/run_saver.h"
 #include "settings/file_store.h"
 #include "settings/saver_settings.h"
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
     const SettingsStore fileStore = FileStoreInterface(file);
     // The settings window's frame-rate choice; XScreenSaver's slider (-delay) goes first.
     if (!options.DelayGiven) options.Delay = ReadStoredFrameDelay(fileStore);
+    // The settings window's idle time; a number after --idle goes first.
+    if (options.Idle && options.IdleSeconds == 0) options.IdleSeconds = ReadStoredIdleTime(fileStore);
     OptionOverlay overlay{&fileStore, &options};
     const SettingsStore store = OptionOverlayInterface(overlay);
 

@@ -35,7 +35,7 @@ const FlagOption FlagOptions[] = {
 };
 
 const char* const Usage =
-    "usage: mirrowen [-root | -window | -window-id ID | --wayland [--idle SECONDS]]\n"
+    "usage: mirrowen [-root | -window | -window-id ID | --wayland [--idle [SECONDS]]]\n"
     "                [-geometry WxH[+X+Y]]\n"
     "                [-fps] [-display NAME] [-delay MICROSECONDS]\n"
     "                [-preset NAME] [-count N] [-velocity N] [-size N] [-decay N] [-pulsate N]\n"
@@ -48,8 +48,9 @@ const char* const Usage =
     "--wayland: draw on every output of the Wayland compositor, above everything\n"
     "          (layer shell; else a fullscreen window on each), e.g. from swayidle:\n"
     "          swayidle timeout 300 'mirrowen --wayland' resume 'pkill -x mirrowen'\n"
-    "--idle SECONDS: with --wayland, stay running: cover every output each time the\n"
-    "          seat has had no input for SECONDS (1 to 86400), until the next input\n";
+    "--idle [SECONDS]: with --wayland, stay running: cover every output each time the\n"
+    "          seat has had no input for SECONDS (1 to 86400; without a number, the\n"
+    "          settings file's IdleTime, else 300), until the next input\n";
 
 bool ParseInt64(const char* text, int base, std::int64_t* value) {
     if (text == nullptr || text[0] == '\0' || std::isspace(static_cast<unsigned char>(text[0]))) return false;
@@ -302,8 +303,12 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
         } else if (name == "wayland") {
             options.Wayland = true;
         } else if (name == "idle") {
+            options.Idle = true;
+            options.IdleSeconds = 0;
+            // The number is optional: without it the settings file's idle time serves.
+            if (i + 1 >= argc || (argv[i + 1][0] == '-' && !std::isdigit(static_cast<unsigned char>(argv[i + 1][1]))))
+                continue;
             const char* text = value();
-            if (text == nullptr) return missing();
             std::int64_t seconds = 0;
             if (!ParseInt64(text, 10, &seconds) || seconds < 1 || seconds > MaxIdleSeconds) {
                 *error = std::string("mirrowen: --idle needs a number of seconds from 1 to ") +
@@ -377,7 +382,7 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
             }
         }
     }
-    if (options.IdleSeconds != 0 && !options.Wayland) {
+    if (options.Idle && !options.Wayland) {
         *error = "mirrowen: --idle works with --wayland only";
         return false;
     }

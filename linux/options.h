@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "linux/frame_pacer.h"
+#include "linux/stored_idle_time.h"
 #include "render/frame_renderer.h"
 #include "settings/settings_store.h"
 
@@ -20,8 +21,6 @@ enum class DrawTarget {
     OwnWindow,  // a window of its own
     WindowId,   // the window given by -window-id
 };
-
-constexpr std::int64_t MaxIdleSeconds = 86400;
 
 struct SaverOptions {
     DrawTarget Target = DrawTarget::Unset;
@@ -37,7 +36,8 @@ struct SaverOptions {
     bool SaveSettings = false;  // write the resulting values to the settings file and end
     bool Help = false;
     bool Wayland = false;       // a Wayland client on every output instead of an X11 window
-    std::int64_t IdleSeconds = 0;  // --idle: wait for the seat to be idle this long, cover, repeat; 0: once
+    bool Idle = false;             // --idle: wait for the seat to be idle, cover, repeat; else cover once
+    std::int64_t IdleSeconds = 0;  // --idle's number; 0: the settings file's idle time
     std::int64_t Frames = -1;   // end after this many frames; -1: until told to end
     FrameRenderer Renderer = FrameRenderer::Batched;  // -renderer batched|immediate
     std::string DisplayName;
@@ -52,7 +52,8 @@ struct SaverOptions {
 // malformed option of the window system (unknown name, missing or bad
 // value) makes the result false with `error` set. A -delay outside 0 to
 // 100000 is a rejected value too: one line, and the default stands.
-// --idle needs --wayland and a number of seconds from 1 to MaxIdleSeconds.
+// --idle needs --wayland; its number, when given, is seconds from 1 to
+// MaxIdleSeconds.
 bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options, std::string* error,
                        std::vector<std::string>* warnings);
 

@@ -260,7 +260,7 @@ int RunWaylandSaver(const SaverOptions& options) {
     }
     if (options.ShowFps) std::fprintf(stderr, "mirrowen: -fps is not shown under Wayland\n");
     int result = 0;
-    if (options.IdleSeconds > 0) {
+    if (options.Idle) {
         result = RunWaylandIdle(connection, options);
     } else {
         CoverWatch watch;

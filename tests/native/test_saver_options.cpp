@@ -7,6 +7,7 @@
 
 #include "linux/options.h"
 #include "linux/stored_frame_delay.h"
+#include "linux/stored_idle_time.h"
 #include "settings/memory_store.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
@@ -90,10 +91,15 @@ TEST(SaverOptions, GeometryFpsAndTheRest) {
         EXPECT_FALSE(Parse({"-geometry", bad}).Ok) << bad;
     EXPECT_FALSE(Parse({"-frames", "-1"}).Ok);
 
-    // --idle: whole seconds, 1 to a day, and only with --wayland.
+    // --idle: whole seconds, 1 to a day, or no number (the settings file's), and only with --wayland.
     EXPECT_EQ(Parse({"--wayland", "--idle", "1"}).Options.IdleSeconds, 1);
     EXPECT_EQ(Parse({"--idle", "86400", "--wayland"}).Options.IdleSeconds, 86400);
-    EXPECT_EQ(Parse({"--wayland"}).Options.IdleSeconds, 0);
+    EXPECT_FALSE(Parse({"--wayland"}).Options.Idle);
+    for (const auto& args : {std::vector<std::string>{"--wayland", "--idle"}, {"--idle", "--wayland"}}) {
+        p = Parse(args);
+        EXPECT_TRUE(p.Ok && p.Options.Idle) << p.Error;
+        EXPECT_EQ(p.Options.IdleSeconds, 0);
+    }
     for (const char* bad : {"0", "86401", "-5", "2.5", "soon", ""}) {
         p = Parse({"--wayland", "--idle", bad});
         EXPECT_FALSE(p.Ok) << bad;
@@ -125,6 +131,12 @@ TEST(SaverOptions, GeometryFpsAndTheRest) {
     EXPECT_EQ(ReadStoredFrameDelay(MemoryStoreInterface(stored)), 33333);
     PutDword(stored, SaverKeyPath, "FrameDelay", 100001);
     EXPECT_EQ(ReadStoredFrameDelay(MemoryStoreInterface(stored)), 16667);
+    // The idle service's time the same way: 300 s unless a stored one is in range.
+    EXPECT_EQ(ReadStoredIdleTime(MemoryStoreInterface(stored)), 300);
+    WriteStoredIdleTime(MemoryStoreInterface(stored), 600);
+    EXPECT_EQ(ReadStoredIdleTime(MemoryStoreInterface(stored)), 600);
+    PutDword(stored, SaverKeyPath, "IdleTime", 0);
+    EXPECT_EQ(ReadStoredIdleTime(MemoryStoreInterface(stored)), 300);
     const std::string usage = SaverOptionsUsage();
     EXPECT_NE(usage.find("[-delay MICROSECONDS]"), std::string::npos);
     EXPECT_EQ(usage.back(), '\n');
