@@ -1,11 +1,20 @@
 // Paces the frames of a front end that draws whenever nothing else is
-// waiting (`--delay`): each frame takes at least the delay, counting its
-// drawing and swapping, so the frame rate is at most 1 000 000 / delay.
+// waiting (`--delay`): the frame rate is 1 000 000 / delay, counting each
+// frame's drawing and swapping, and where a display wait (the swap, a frame
+// callback) paces the frames too, no faster than the display shows them.
 //
-// The next frame may start at max(now, last frame's start + delay), never at
-// an absolute schedule: after a pause (SIGSTOP and SIGCONT, a slow frame, a
-// busy machine) frames go on at the delay's pace from the moment they can,
-// with no burst of catch-up frames.
+// Without a display wait the next frame may start at max(now, last frame's
+// start + delay). Under one, frames are due on a schedule one step apart:
+// the display's own period times the whole number of refreshes the delay
+// spans, where it spans one within 2 % (16667 us on a 60 or 60.05 Hz panel,
+// 33333 us at 120 Hz), so that frames keep in step with the display and none
+// shows twice; else the delay itself (20 ms at 60 Hz, 16667 us at 144 Hz),
+// frames spanning uneven numbers of refreshes that average the delay. A
+// frame is due half a refresh before its time, so that the display wait's
+// jitter cannot make it miss its refresh. After a pause (SIGSTOP and
+// SIGCONT, a slow frame, a busy machine) the schedule starts again from the
+// frame that ends it: frames go on at the delay's pace, with no burst of
+// catch-up frames.
 //
 // Times are microseconds of a monotonic clock. `PacerNow()` reads it; every
 // other function takes the time as an argument, so the pacing can be worked
@@ -19,22 +28,26 @@ constexpr std::int64_t MaxFrameDelay = 100000;     // the largest --delay accept
 
 struct FramePacer {
     std::int64_t Delay = DefaultFrameDelay;  // microseconds per frame; 0: no pause
-    // One refresh of the display, where a display wait (the swap, a frame
-    // callback) already paces the frames; 0 where nothing waits for it.
+    // What one display wait takes (a refresh, or the refreshes of a swap
+    // interval), where one already paces the frames; 0 where nothing waits.
     std::int64_t DisplayPeriod = 0;
     std::int64_t LastStart = 0;              // when the last frame started
+    std::int64_t Scheduled = 0;              // under a display wait: the next frame's time
     bool Started = false;                    // whether a frame has started yet
 };
 
 // The monotonic clock, in microseconds.
 std::int64_t PacerNow();
 
+// How many display periods a frame spans in step with the display: 1 when
+// the delay is shorter than one period or within 2 % of it, n when it is
+// within 2 % of n; 0 when it falls between (or there is no display wait),
+// and the delay alone sets the schedule.
+std::int64_t WholeDisplayPeriods(const FramePacer& pacer);
+
 // How long to wait, from `now`, before the next frame may start: 0 when it
-// may start at once (the first frame, a delay of 0, or the delay already
-// spent), never more than the delay. Where a display wait paces the frames,
-// a frame is due once the delay less half a refresh has passed: the display
-// wait's own jitter, or a panel slightly faster than the delay (60.05 Hz),
-// must not make a frame miss its refresh and show the last one twice.
+// may start at once (the first frame, a delay of 0, or its time come), never
+// more than one step of the schedule.
 std::int64_t TimeUntilNextFrame(const FramePacer& pacer, std::int64_t now);
 
 // Records that a frame starts at `now`; call it just before drawing.
