@@ -42,6 +42,50 @@ void RemoveWatch(GnomeIdleMonitor& monitor, std::uint32_t id) {
     if (reply != nullptr) g_variant_unref(reply);
 }
 
+void AddActiveWatch(GnomeIdleMonitor& monitor);
+
+// Asks again a second later while the seat is still taken as idle.
+gboolean RetryActiveWatch(gpointer data) {
+    GnomeIdleMonitor& monitor = *static_cast<GnomeIdleMonitor*>(data);
+    monitor.RetrySource = 0;
+    if (monitor.Idle && monitor.ActiveWatch == 0) AddActiveWatch(monitor);
+    return G_SOURCE_REMOVE;
+}
+
+void ActiveWatchAdded(GObject* bus, GAsyncResult* result, gpointer data) {
+    GError* failure = nullptr;
+    GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(bus), result, &failure);
+    if (reply == nullptr && g_error_matches(failure, G_IO_ERROR, G_IO_ERROR_CANCELLED)) {
+        g_error_free(failure);
+        return;  // the monitor is closing
+    }
+    GnomeIdleMonitor& monitor = *static_cast<GnomeIdleMonitor*>(data);
+    if (reply != nullptr) {
+        g_variant_get(reply, "(u)", &monitor.ActiveWatch);
+        g_variant_unref(reply);
+        return;
+    }
+    // A busy shell may not answer in time: without this watch the next
+    // input would never be seen, so it is asked for again; meanwhile the
+    // idle watch's next notice counts as the next idle period.
+    ++monitor.ActiveWatchFailures;
+    if (failure != nullptr) g_error_free(failure);
+    GSource* retry = g_timeout_source_new(1000);
+    g_source_set_callback(retry, RetryActiveWatch, &monitor, nullptr);
+    monitor.RetrySource = g_source_attach(retry, monitor.Context);
+    g_source_unref(retry);
+}
+
+// A user-active watch fires once, on the next input. Asked without waiting
+// for the answer, so that a slow shell holds up no frame.
+void AddActiveWatch(GnomeIdleMonitor& monitor) {
+    g_main_context_push_thread_default(monitor.Context);
+    g_dbus_connection_call(monitor.Bus, MonitorName, MonitorPath, MonitorName, "AddUserActiveWatch", nullptr,
+                           G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NO_AUTO_START, CallTimeoutMs, monitor.Cancel,
+                           ActiveWatchAdded, &monitor);
+    g_main_context_pop_thread_default(monitor.Context);
+}
+
 void WatchFired(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*, GVariant* parameters,
                 gpointer data) {
     GnomeIdleMonitor& monitor = *static_cast<GnomeIdleMonitor*>(data);
@@ -49,11 +93,10 @@ void WatchFired(GDBusConnection*, const gchar*, const gchar*, const gchar*, cons
     guint32 id = 0;
     g_variant_get(parameters, "(u)", &id);
     if (id == 0) return;
-    if (id == monitor.IdleWatch && !monitor.Idle) {
+    if (id == monitor.IdleWatch && (!monitor.Idle || monitor.ActiveWatch == 0)) {
         monitor.Idle = true;
         ++monitor.Notices;
-        // A user-active watch fires once, on the next input.
-        monitor.ActiveWatch = AddWatch(monitor, "AddUserActiveWatch", nullptr);
+        if (monitor.ActiveWatch == 0 && monitor.RetrySource == 0) AddActiveWatch(monitor);
     } else if (id == monitor.ActiveWatch) {
         monitor.ActiveWatch = 0;
         monitor.Idle = false;
@@ -80,6 +123,7 @@ bool OpenGnomeIdleMonitor(GnomeIdleMonitor& monitor, std::uint32_t milliseconds,
     g_variant_unref(idle);
     // The signal is delivered in the context current when subscribing: ours.
     monitor.Context = g_main_context_new();
+    monitor.Cancel = g_cancellable_new();
     g_main_context_push_thread_default(monitor.Context);
     monitor.Subscription = g_dbus_connection_signal_subscribe(
         monitor.Bus, MonitorName, MonitorName, "WatchFired", MonitorPath, nullptr, G_DBUS_SIGNAL_FLAGS_NONE,
@@ -95,6 +139,11 @@ bool OpenGnomeIdleMonitor(GnomeIdleMonitor& monitor, std::uint32_t milliseconds,
 }
 
 void CloseGnomeIdleMonitor(GnomeIdleMonitor& monitor) {
+    if (monitor.Cancel != nullptr) {
+        g_cancellable_cancel(monitor.Cancel);
+        g_object_unref(monitor.Cancel);
+    }
+    if (monitor.RetrySource != 0) g_source_destroy(g_main_context_find_source_by_id(monitor.Context, monitor.RetrySource));
     if (monitor.Bus != nullptr) {
         RemoveWatch(monitor, monitor.ActiveWatch);
         RemoveWatch(monitor, monitor.IdleWatch);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 
+struct _GCancellable;
 struct _GDBusConnection;
 struct _GMainContext;
 
@@ -22,6 +23,9 @@ struct GnomeIdleMonitor {
     unsigned Subscription = 0;
     std::uint32_t IdleWatch = 0;       // the watch for the timeout
     std::uint32_t ActiveWatch = 0;     // the watch for the next input, while idle
+    unsigned ActiveWatchFailures = 0;  // times the shell refused or did not answer it
+    unsigned RetrySource = 0;          // the timer that asks for it again
+    _GCancellable* Cancel = nullptr;   // the calls still unanswered, at the close
     bool Idle = false;                 // the idle watch fired and no input since
     unsigned Notices = 0;              // times the idle watch fired
     int Priority = 0;                  // of the main-context pass under way
