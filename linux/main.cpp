@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "linux/cover_child.h"
+#include "linux/idle_run.h"
 #include "linux/options.h"
 #include "linux/stored_frame_delay.h"
-#include "linux/stored_idle_time.h"
 #include "linux/x11/run_saver.h"
 #include "settings/file_store.h"
 #include "settings/saver_settings.h"
@@ -36,8 +37,6 @@ int main(int argc, char** argv) {
     const SettingsStore fileStore = FileStoreInterface(file);
     // The settings window's frame-rate choice; XScreenSaver's slider (-delay) goes first.
     if (!options.DelayGiven) options.Delay = ReadStoredFrameDelay(fileStore);
-    // The settings window's idle time; a number after --idle goes first.
-    if (options.Idle && options.IdleSeconds == 0) options.IdleSeconds = ReadStoredIdleTime(fileStore);
     OptionOverlay overlay{&fileStore, &options};
     const SettingsStore store = OptionOverlayInterface(overlay);
 
@@ -56,6 +55,19 @@ int main(int argc, char** argv) {
             settings.SaveSettings(fileStore);
             std::printf("%s\n", path.c_str());
         }
+    } else if (options.Idle) {
+        // The waiting service: each cover is this program run afresh, so the
+        // settings are the file's as they are at that moment.
+        IdleServiceOptions service;
+        service.IdleSeconds = options.IdleSeconds;
+        service.SettingsPath = path;
+        service.CoverCommand = CoverCommandFor(OwnProgramPath(argv[0]), argc, argv, {"--wayland", "--cover"});
+#ifdef MIRROWEN_WAYLAND
+        result = RunWaylandIdle(service);
+#else
+        std::fprintf(stderr, "mirrowen: built without Wayland support\n");
+        result = 1;
+#endif
     } else if (options.Wayland) {
 #ifdef MIRROWEN_WAYLAND
         result = RunWaylandSaver(options);

@@ -50,7 +50,9 @@ const char* const Usage =
     "          swayidle timeout 300 'mirrowen --wayland' resume 'pkill -x mirrowen'\n"
     "--idle [SECONDS]: with --wayland, stay running: cover every output each time the\n"
     "          seat has had no input for SECONDS (1 to 86400; without a number, the\n"
-    "          settings file's IdleTime, else 300), until the next input\n";
+    "          settings file's IdleTime, else 300), until the next input; each cover is\n"
+    "          a run of its own, with --cover\n"
+    "--cover:  with --wayland, as the idle service covers: pointer motion ends it too\n";
 
 bool ParseInt64(const char* text, int base, std::int64_t* value) {
     if (text == nullptr || text[0] == '\0' || std::isspace(static_cast<unsigned char>(text[0]))) return false;
@@ -316,6 +318,8 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
                 return false;
             }
             options.IdleSeconds = seconds;
+        } else if (name == "cover") {
+            options.Cover = true;
         } else if (name == "renderer") {
             const char* text = value();
             if (text == nullptr) return missing();

@@ -38,6 +38,7 @@ struct SaverOptions {
     bool Wayland = false;       // a Wayland client on every output instead of an X11 window
     bool Idle = false;             // --idle: wait for the seat to be idle, cover, repeat; else cover once
     std::int64_t IdleSeconds = 0;  // --idle's number; 0: the settings file's idle time
+    bool Cover = false;            // --cover: one cover of the idle service, ended by any input
     std::int64_t Frames = -1;   // end after this many frames; -1: until told to end
     FrameRenderer Renderer = FrameRenderer::Batched;  // -renderer batched|immediate
     std::string DisplayName;

@@ -8,7 +8,7 @@
 
 #include "linux/end_signals.h"
 
-bool WaitForEvents(wl_display* display, GnomeIdleMonitor* gnome, std::int64_t micros) {
+bool WaitForEvents(wl_display* display, std::int64_t micros) {
     while (wl_display_prepare_read(display) != 0)
         if (wl_display_dispatch_pending(display) < 0) return false;
     if (wl_display_flush(display) < 0 && errno != EAGAIN) {
@@ -16,22 +16,13 @@ bool WaitForEvents(wl_display* display, GnomeIdleMonitor* gnome, std::int64_t mi
         return false;
     }
     const int endFd = EndSignalFd();
-    constexpr int Room = 16;
-    pollfd fds[Room] = {{wl_display_get_fd(display), POLLIN, 0}, {endFd, POLLIN, 0}};
-    int count = endFd >= 0 ? 2 : 1;
-    int busFds = 0;
-    int timeoutMs = micros >= 0 ? static_cast<int>((micros + 999) / 1000) : -1;
-    if (gnome != nullptr) busFds = PrepareGnomeIdleMonitor(*gnome, fds + count, Room - count, &timeoutMs);
+    pollfd fds[2] = {{wl_display_get_fd(display), POLLIN, 0}, {endFd, POLLIN, 0}};
     timespec timeout;
-    std::int64_t waitMicros = micros;
-    if (timeoutMs >= 0 && (waitMicros < 0 || static_cast<std::int64_t>(timeoutMs) * 1000 < waitMicros))
-        waitMicros = static_cast<std::int64_t>(timeoutMs) * 1000;
-    if (waitMicros >= 0) {
-        timeout.tv_sec = static_cast<time_t>(waitMicros / 1000000);
-        timeout.tv_nsec = static_cast<long>(waitMicros % 1000000) * 1000;
+    if (micros >= 0) {
+        timeout.tv_sec = static_cast<time_t>(micros / 1000000);
+        timeout.tv_nsec = static_cast<long>(micros % 1000000) * 1000;
     }
-    const int ready = ppoll(fds, static_cast<nfds_t>(count + busFds), waitMicros >= 0 ? &timeout : nullptr, nullptr);
-    if (gnome != nullptr) DispatchGnomeIdleMonitor(*gnome, fds + count, busFds);
+    const int ready = ppoll(fds, endFd >= 0 ? 2 : 1, micros >= 0 ? &timeout : nullptr, nullptr);
     const pollfd& fd = fds[0];
     if (ready > 0 && (fd.revents & POLLIN) != 0) {
         if (wl_display_read_events(display) < 0) return false;

@@ -25,7 +25,10 @@ bool WaylandIdleOffered(const WaylandConnection& connection) {
 }
 
 bool StartWaylandIdleWatch(WaylandIdleWatch& watch, WaylandConnection& connection, std::uint32_t milliseconds) {
+    // The notices count on across watches: the service tells them apart by it.
+    const unsigned notices = watch.Notices;
     StopWaylandIdleWatch(watch);
+    watch.Notices = notices;
     if (connection.Seat == nullptr) return false;
     if (connection.IdleNotifier != nullptr) {
         watch.Notification =

@@ -18,14 +18,15 @@ struct WaylandIdleWatch {
     org_kde_kwin_idle_timeout* KdeTimeout = nullptr;
     wl_seat* Seat = nullptr;  // the seat it was made for
     bool Idle = false;        // idle since the last notice, no input after it
-    unsigned Notices = 0;     // idle notices so far
+    unsigned Notices = 0;     // idle notices so far, counted on when the watch is made anew
 };
 
 // Whether the compositor offers either protocol.
 bool WaylandIdleOffered(const WaylandConnection& connection);
 
-// Arms the watch on the connection's seat for `milliseconds` of no input.
-// False when there is no seat or neither protocol.
+// Arms the watch on the connection's seat for `milliseconds` of no input,
+// from now (a watch made before is replaced). False when there is no seat
+// or neither protocol.
 bool StartWaylandIdleWatch(WaylandIdleWatch& watch, WaylandConnection& connection, std::uint32_t milliseconds);
 
 void StopWaylandIdleWatch(WaylandIdleWatch& watch);

@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "linux/end_signals.h"
+#include "linux/idle_run.h"
+#include "linux/session_bus.h"
 #include "linux/frame_pacer.h"
 #include "linux/wayland/connection.h"
 #include "linux/wayland/egl.h"
 #include "linux/wayland/event_wait.h"
-#include "linux/wayland/idle_run.h"
+#include "linux/wayland/idle_source.h"
 #include "linux/wayland/output_frame_timing.h"
 #include "linux/wayland/output_surface.h"
 #include "render/frame_renderer.h"
@@ -168,14 +170,14 @@ bool DrawFrame(const WaylandEgl& egl, SurfaceList& surfaces, std::int64_t now, b
 
 }  // namespace
 
-CoverEnd CoverOutputs(WaylandConnection& connection, const SaverOptions& options, const CoverWatch& watch,
+CoverEnd CoverOutputs(WaylandConnection& connection, const SaverOptions& options, bool givenSocket,
                       std::string* error) {
     WaylandEgl egl;
     if (!OpenWaylandEgl(egl, connection.Display, error)) {
         CloseWaylandEgl(egl);
         return CoverEnd::Failed;
     }
-    const bool hosted = watch.GivenSocket && connection.Seat == nullptr;
+    const bool hosted = givenSocket && connection.Seat == nullptr;
     const SurfaceRole role = connection.LayerShell == nullptr ? SurfaceRole::Fullscreen
                              : hosted                         ? SurfaceRole::Background
                                                               : SurfaceRole::Overlay;
@@ -199,9 +201,7 @@ CoverEnd CoverOutputs(WaylandConnection& connection, const SaverOptions& options
         output->ReopenAt = 0;
     }
     while (!EndSignalled() && !toplevelClosed && frames != options.Frames) {
-        // Input on the surfaces, or the compositor's (or GNOME's) word that the seat is active again.
-        if (connection.InputEnded || (watch.Wayland != nullptr && !watch.Wayland->Idle) ||
-            (watch.Gnome != nullptr && !watch.Gnome->Idle)) {
+        if (connection.InputEnded) {
             end = CoverEnd::Input;
             break;
         }
@@ -230,7 +230,7 @@ CoverEnd CoverOutputs(WaylandConnection& connection, const SaverOptions& options
             if (!error->empty()) break;
         }
         if (reopenIn >= 0 && (wait < 0 || reopenIn < wait)) wait = reopenIn;
-        if (!WaitForEvents(connection.Display, watch.GnomeEvents, wait)) {
+        if (!WaitForEvents(connection.Display, wait)) {
             lost = true;
             break;
         }
@@ -259,14 +259,34 @@ int RunWaylandSaver(const SaverOptions& options) {
         return Fail(error);
     }
     if (options.ShowFps) std::fprintf(stderr, "mirrowen: -fps is not shown under Wayland\n");
-    int result = 0;
-    if (options.Idle) {
-        result = RunWaylandIdle(connection, options);
-    } else {
-        CoverWatch watch;
-        watch.GivenSocket = givenSocket;
-        if (CoverOutputs(connection, options, watch, &error) == CoverEnd::Failed) result = Fail(error);
+    // A cover for the idle service ends on any input, pointer motion too.
+    connection.MotionEnds = options.Cover;
+    const int result = CoverOutputs(connection, options, givenSocket, &error) == CoverEnd::Failed ? Fail(error) : 0;
+    CloseWaylandConnection(connection);
+    return result;
+}
+
+int RunWaylandIdle(const IdleServiceOptions& service) {
+    CatchEndSignals();
+    WaylandConnection connection;
+    std::string error;
+    if (!OpenWaylandConnection(connection, &error)) {
+        CloseWaylandConnection(connection);
+        return Fail(error);
     }
+    SessionBus bus;
+    std::string busError;
+    const bool haveBus = OpenSessionBus(bus, &busError);
+    WaylandIdleSource idle;
+    int result;
+    if (!OpenWaylandIdleSource(idle, connection, haveBus ? &bus : nullptr, &error)) {
+        result = Fail(error);
+    } else {
+        IdleSource source = WaylandIdleSourceInterface(idle);
+        result = RunIdleService(source, haveBus ? &bus : nullptr, service);
+    }
+    CloseWaylandIdleSource(idle);
+    if (haveBus) CloseSessionBus(bus);
     CloseWaylandConnection(connection);
     return result;
 }
