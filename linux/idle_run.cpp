@@ -10,6 +10,7 @@
 
 #include "linux/cover_child.h"
 #include "linux/desktop_inhibitors.h"
+#include "linux/desktop_lock.h"
 #include "linux/end_signals.h"
 #include "linux/frame_pacer.h"
 #include "linux/idle_decisions.h"
@@ -34,6 +35,7 @@ struct Run {
     const IdleServiceOptions& Options;
     ScreenSaverService Service;
     DesktopInhibitors Desktop;
+    DesktopLock Lock;
     SettingsWatch Watch;
     CoverChild Child;
     IdleDecisions Decisions;
@@ -125,11 +127,12 @@ std::int64_t IdleSecondsNow(const IdleServiceOptions& options) {
 }
 
 int RunIdleService(IdleSource& source, SessionBus* bus, const IdleServiceOptions& options) {
-    Run run{source, bus, options, {}, {}, {}, {}, {}, 0, {}};
+    Run run{source, bus, options, {}, {}, {}, {}, {}, {}, 0, {}};
     run.IdleSeconds = IdleSecondsNow(options);
     if (bus != nullptr) {
         StartScreenSaverService(run.Service, *bus);
         StartDesktopInhibitors(run.Desktop, *bus);
+        StartDesktopLock(run.Lock, *bus);
     }
     if (options.IdleSeconds <= 0) StartSettingsWatch(run.Watch, options.SettingsPath);
     int result = 0;
@@ -159,7 +162,7 @@ int RunIdleService(IdleSource& source, SessionBus* bus, const IdleServiceOptions
         IdleFacts facts;
         facts.Idle = source.Idle(source.Context);
         facts.Notices = source.Notices(source.Context);
-        facts.Locked = source.Locked != nullptr && source.Locked(source.Context);
+        facts.Locked = run.Lock.Locked || (source.Locked != nullptr && source.Locked(source.Context));
         facts.CoverRunning = run.Child.Pid > 0;
         facts.Now = now;
         std::string why;
@@ -235,6 +238,7 @@ int RunIdleService(IdleSource& source, SessionBus* bus, const IdleServiceOptions
     }
     SetScreenSaverActive(run.Service, false, PacerNow());
     StopSettingsWatch(run.Watch);
+    StopDesktopLock(run.Lock);
     StopDesktopInhibitors(run.Desktop);
     StopScreenSaverService(run.Service);
     return result;
