@@ -61,11 +61,13 @@ Window CreateGlChild(X11GlWindow& window, Window parent, XVisualInfo* info, int 
 
 }  // namespace
 
+XVisualInfo* ChooseGlVisual(Display* dpy, int screen) { return glXChooseVisual(dpy, screen, DoubleBufferedRgba); }
+
 bool OpenOwnGlWindow(X11GlWindow& window, Display* dpy, int width, int height, int x, int y, bool placed,
                      std::string* error) {
     window.Dpy = dpy;
     const int screen = DefaultScreen(dpy);
-    XVisualInfo* info = glXChooseVisual(dpy, screen, DoubleBufferedRgba);
+    XVisualInfo* info = ChooseGlVisual(dpy, screen);
     if (info == nullptr) {
         *error = "the display offers no double-buffered RGBA visual with a depth buffer";
         return false;
@@ -120,7 +122,7 @@ bool OpenForeignGlWindow(X11GlWindow& window, Display* dpy, Window target, std::
     XVisualInfo* info = own;
     if (own == nullptr || !Suitable(dpy, own)) {
         // The window's own visual will not do: draw on a child that fills it.
-        info = glXChooseVisual(dpy, XScreenNumberOfScreen(attributes.screen), DoubleBufferedRgba);
+        info = ChooseGlVisual(dpy, XScreenNumberOfScreen(attributes.screen));
         if (info == nullptr) {
             if (own != nullptr) XFree(own);
             *error = "the display offers no double-buffered RGBA visual with a depth buffer";

@@ -23,6 +23,10 @@ struct X11GlWindow {
     int Height = 0;
 };
 
+// The visual every window drawn into takes: double-buffered RGBA with a
+// depth buffer; null when the display offers none. XFree it.
+XVisualInfo* ChooseGlVisual(Display* dpy, int screen);
+
 // A window of its own, width x height, at (x, y) when placed is set; shown,
 // with the window manager's close offered. Key, button and structure events
 // are selected on it.
