@@ -1,6 +1,7 @@
 // The process entry of `mirrowen` (X11, or Wayland with --wayland): the options, the settings
-// from the file store with the options over them, then the drawing run.
+// from the file store with the options over them, then the drawing run, a cover or the idle service.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -8,11 +9,22 @@
 #include "linux/idle_run.h"
 #include "linux/options.h"
 #include "linux/stored_frame_delay.h"
+#include "linux/x11/cover.h"
+#include "linux/x11/run_idle.h"
 #include "linux/x11/run_saver.h"
 #include "settings/file_store.h"
 #include "settings/saver_settings.h"
 #ifdef MIRROWEN_WAYLAND
 #include "linux/wayland/run_saver.h"
+#else
+namespace {
+int WithoutWayland() {
+    std::fprintf(stderr, "mirrowen: built without Wayland support\n");
+    return 1;
+}
+int RunWaylandIdle(const IdleServiceOptions&) { return WithoutWayland(); }
+int RunWaylandSaver(const SaverOptions&) { return WithoutWayland(); }
+}  // namespace
 #endif
 
 int main(int argc, char** argv) {
@@ -61,20 +73,15 @@ int main(int argc, char** argv) {
         IdleServiceOptions service;
         service.IdleSeconds = options.IdleSeconds;
         service.SettingsPath = path;
-        service.CoverCommand = CoverCommandFor(OwnProgramPath(argv[0]), argc, argv, {"--wayland", "--cover"});
-#ifdef MIRROWEN_WAYLAND
-        result = RunWaylandIdle(service);
-#else
-        std::fprintf(stderr, "mirrowen: built without Wayland support\n");
-        result = 1;
-#endif
+        const bool wayland = IdleInWayland(options, std::getenv("WAYLAND_DISPLAY"));
+        service.CoverCommand = CoverCommandFor(OwnProgramPath(argv[0]), argc, argv,
+                                               wayland ? std::vector<std::string>{"--wayland", "--cover"}
+                                                       : std::vector<std::string>{"--cover"});
+        result = wayland ? RunWaylandIdle(service) : RunX11Idle(service, options.DisplayName);
     } else if (options.Wayland) {
-#ifdef MIRROWEN_WAYLAND
         result = RunWaylandSaver(options);
-#else
-        std::fprintf(stderr, "mirrowen: built without Wayland support\n");
-        result = 1;
-#endif
+    } else if (options.Cover) {
+        result = RunX11Cover(options);
     } else {
         result = RunX11Saver(options);
     }

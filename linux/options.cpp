@@ -35,7 +35,7 @@ const FlagOption FlagOptions[] = {
 };
 
 const char* const Usage =
-    "usage: mirrowen [-root | -window | -window-id ID | --wayland [--idle [SECONDS]]]\n"
+    "usage: mirrowen [-root | -window | -window-id ID | --wayland | --idle [SECONDS]]\n"
     "                [-geometry WxH[+X+Y]]\n"
     "                [-fps] [-display NAME] [-delay MICROSECONDS]\n"
     "                [-preset NAME] [-count N] [-velocity N] [-size N] [-decay N] [-pulsate N]\n"
@@ -47,12 +47,15 @@ const char* const Usage =
     "          at most 60 frames a second; 0: as fast as the machine allows)\n"
     "--wayland: draw on every output of the Wayland compositor, above everything\n"
     "          (layer shell; else a fullscreen window on each), e.g. from swayidle:\n"
-    "          swayidle timeout 300 'mirrowen --wayland' resume 'pkill -x mirrowen'\n"
-    "--idle [SECONDS]: with --wayland, stay running: cover every output each time the\n"
-    "          seat has had no input for SECONDS (1 to 86400; without a number, the\n"
-    "          settings file's IdleTime, else 300), until the next input; each cover is\n"
-    "          a run of its own, with --cover\n"
-    "--cover:  with --wayland, as the idle service covers: pointer motion ends it too\n";
+    "          swayidle timeout 300 'mirrowen --wayland' resume \"pkill -xf 'mirrowen --wayland'\"\n"
+    "          (-xf ends that cover only; use an idle daemon or --idle, not both)\n"
+    "--idle [SECONDS]: stay running: cover every monitor each time the seat has had\n"
+    "          no input for SECONDS (1 to 86400; without a number, the settings file's\n"
+    "          IdleTime, else 300), until the next input; in the Wayland session when\n"
+    "          there is one ($WAYLAND_DISPLAY, or --wayland), else on the X display;\n"
+    "          each cover is a run of its own, with --cover\n"
+    "--cover:  one cover as the idle service makes it: every monitor, above every\n"
+    "          window, until any input (pointer motion too)\n";
 
 bool ParseInt64(const char* text, int base, std::int64_t* value) {
     if (text == nullptr || text[0] == '\0' || std::isspace(static_cast<unsigned char>(text[0]))) return false;
@@ -386,11 +389,12 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
             }
         }
     }
-    if (options.Idle && !options.Wayland) {
-        *error = "mirrowen: --idle works with --wayland only";
-        return false;
-    }
     return true;
+}
+
+bool IdleInWayland(const SaverOptions& options, const char* waylandDisplay) {
+    if (options.Wayland) return true;
+    return options.DisplayName.empty() && waylandDisplay != nullptr && waylandDisplay[0] != '\0';
 }
 
 SettingsStore OptionOverlayInterface(OptionOverlay& overlay) {

@@ -53,10 +53,14 @@ struct SaverOptions {
 // malformed option of the window system (unknown name, missing or bad
 // value) makes the result false with `error` set. A -delay outside 0 to
 // 100000 is a rejected value too: one line, and the default stands.
-// --idle needs --wayland; its number, when given, is seconds from 1 to
-// MaxIdleSeconds.
+// --idle's number, when given, is seconds from 1 to MaxIdleSeconds.
 bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options, std::string* error,
                        std::vector<std::string>* warnings);
+
+// Whether --idle (and its covers) runs in the Wayland session: with
+// --wayland, or where there is a Wayland display (`waylandDisplay`, from
+// $WAYLAND_DISPLAY) and no X display was named with -display.
+bool IdleInWayland(const SaverOptions& options, const char* waylandDisplay);
 
 // The usage text.
 const char* SaverOptionsUsage();

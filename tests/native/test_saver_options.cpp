@@ -91,7 +91,7 @@ TEST(SaverOptions, GeometryFpsAndTheRest) {
         EXPECT_FALSE(Parse({"-geometry", bad}).Ok) << bad;
     EXPECT_FALSE(Parse({"-frames", "-1"}).Ok);
 
-    // --idle: whole seconds, 1 to a day, or no number (the settings file's), and only with --wayland.
+    // --idle: whole seconds, 1 to a day, or no number (the settings file's).
     EXPECT_EQ(Parse({"--wayland", "--idle", "1"}).Options.IdleSeconds, 1);
     EXPECT_EQ(Parse({"--idle", "86400", "--wayland"}).Options.IdleSeconds, 86400);
     EXPECT_FALSE(Parse({"--wayland"}).Options.Idle);
@@ -105,9 +105,15 @@ TEST(SaverOptions, GeometryFpsAndTheRest) {
         EXPECT_FALSE(p.Ok) << bad;
         EXPECT_NE(p.Error.find("--idle needs a number of seconds from 1 to 86400"), std::string::npos) << p.Error;
     }
+    // Without --wayland, the session it runs in: Wayland where there is a
+    // Wayland display and no X display was named, else X11.
     p = Parse({"--idle", "300"});
-    EXPECT_FALSE(p.Ok);
-    EXPECT_EQ(p.Error, "mirrowen: --idle works with --wayland only");
+    EXPECT_TRUE(p.Ok && p.Options.Idle && p.Options.IdleSeconds == 300) << p.Error;
+    EXPECT_TRUE(IdleInWayland(p.Options, "wayland-0"));
+    EXPECT_FALSE(IdleInWayland(p.Options, nullptr));
+    EXPECT_FALSE(IdleInWayland(p.Options, ""));
+    EXPECT_FALSE(IdleInWayland(Parse({"--idle", "-display", ":1"}).Options, "wayland-0"));
+    EXPECT_TRUE(IdleInWayland(Parse({"--wayland", "--idle"}).Options, nullptr));
 
     // -delay in microseconds; outside 0 to 100000 the default stands, with a line.
     EXPECT_EQ(Parse({}).Options.Delay, 16667);
