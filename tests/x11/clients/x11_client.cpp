@@ -1,0 +1,56 @@
+// Stand-ins for other X clients in the idle tests, each running until it is
+// killed once it has said (on stdout) that it is ready:
+//   x11_client suspend     suspends the X screen saver, as a game or a video player does
+//   x11_client fullscreen  a window the window manager shows fullscreen, painted #ff00ff
+//   x11_client locker      a locker's window: override-redirect over the whole screen, #0000ff
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/scrnsaver.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+Window Painted(Display* dpy, bool overrideRedirect, unsigned long pixel) {
+    const int screen = DefaultScreen(dpy);
+    XSetWindowAttributes attributes;
+    std::memset(&attributes, 0, sizeof attributes);
+    attributes.override_redirect = overrideRedirect ? True : False;
+    attributes.background_pixel = pixel;
+    return XCreateWindow(dpy, RootWindow(dpy, screen), 0, 0, static_cast<unsigned>(DisplayWidth(dpy, screen)),
+                         static_cast<unsigned>(DisplayHeight(dpy, screen)), 0, CopyFromParent, InputOutput,
+                         CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* mode = argc > 1 ? argv[1] : "";
+    Display* dpy = XOpenDisplay(nullptr);
+    if (dpy == nullptr) {
+        std::fprintf(stderr, "x11_client: no display\n");
+        return 1;
+    }
+    if (std::strcmp(mode, "suspend") == 0) {
+        XScreenSaverSuspend(dpy, True);
+    } else if (std::strcmp(mode, "fullscreen") == 0) {
+        const Window window = Painted(dpy, false, 0xff00ff);
+        XStoreName(dpy, window, "fullscreen stand-in");
+        const Atom state = XInternAtom(dpy, "_NET_WM_STATE", False);
+        Atom fullscreen = XInternAtom(dpy, "_NET_WM_STATE_FULLSCREEN", False);
+        XChangeProperty(dpy, window, state, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(&fullscreen), 1);
+        XMapRaised(dpy, window);
+    } else if (std::strcmp(mode, "locker") == 0) {
+        XMapRaised(dpy, Painted(dpy, true, 0x0000ff));
+    } else {
+        std::fprintf(stderr, "usage: x11_client suspend|fullscreen|locker\n");
+        return 2;
+    }
+    XSync(dpy, False);
+    std::printf("ready\n");
+    std::fflush(stdout);
+    for (;;) pause();
+}
