@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -21,11 +22,12 @@ const char* const SliderTitles[DialogSliderCount] = {
     "Number of stars", "Star velocity", "Gravity",       "Star size",        "Decay rate",
     "Pulsate speed",   "Number of origins", "Origin speed", "Corona brightness"};
 
-// Values the seeding reads: a change starts the field anew, as the saver's
-// next start would.
-bool SeedingReads(std::int32_t SaverSettings::*field) {
-    return field == &SaverSettings::StarCount || field == &SaverSettings::DecayRate ||
-           field == &SaverSettings::PulsateRate;
+// Whether the field starts anew: the values the seeding reads, the colours
+// and the size it is scattered over changed, as the saver's next start would
+// see them.
+bool FieldStartsAnew(const SaverSettings& a, const SaverSettings& b) {
+    return a.StarCount != b.StarCount || a.DecayRate != b.DecayRate || a.PulsateRate != b.PulsateRate ||
+           a.Colours != b.Colours || a.ScrWidth != b.ScrWidth || a.ScrHeight != b.ScrHeight;
 }
 
 std::string FrameRateLabel(int delay) {
@@ -53,14 +55,6 @@ void ShowPresetMatch(SettingsWindow& w) {
     w.Showing = was;
 }
 
-// Writes the document and starts the preview's field anew when asked.
-void Changed(SettingsWindow& w, bool restart) {
-    std::string error;
-    ShowProblem(w, SaveSettingsDocument(w.Document, &error) ? std::string() : error);
-    if (restart) RestartPreviewField();
-    ShowPresetMatch(w);
-}
-
 guint ResolutionIndex(const SaverSettings& s) {
     for (std::size_t i = 0; i < ResolutionCount; ++i)
         if (ResolutionList[i].Width == s.ScrWidth && ResolutionList[i].Height == s.ScrHeight) return static_cast<guint>(i);
@@ -73,13 +67,33 @@ guint FrameRateIndex(std::int64_t delay) {
     return FrameRateChoiceCount;  // the file's own delay, listed last
 }
 
+// A list's entry after its `listed` choices stands for a value of the
+// file's own: made, or renamed, to show `label`.
+void ShowOwnEntry(AdwComboRow* row, guint listed, const std::string& label) {
+    GtkStringList* model = GTK_STRING_LIST(adw_combo_row_get_model(row));
+    const guint count = g_list_model_get_n_items(G_LIST_MODEL(model));
+    if (count > listed && label == gtk_string_list_get_string(model, listed)) return;
+    const char* const entry[] = {label.c_str(), nullptr};
+    gtk_string_list_splice(model, listed, count - listed, entry);
+}
+
+std::string SizeLabel(std::int32_t width, std::int32_t height) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%d × %d", width, height);
+    return text;
+}
+
 void ShowValues(SettingsWindow& w) {
     const SaverSettings& s = w.Document.Values;
     w.Showing = true;
     for (std::size_t i = 0; i < DialogSliderCount; ++i) gtk_range_set_value(w.Sliders[i], s.*DialogSliders[i].Field);
     adw_combo_row_set_selected(w.Shape, static_cast<guint>(s.Shape));
     adw_combo_row_set_selected(w.Colours, static_cast<guint>(s.Colours));
+    if (ResolutionIndex(s) == ResolutionCount)
+        ShowOwnEntry(w.Resolution, ResolutionCount, SizeLabel(s.ScrWidth, s.ScrHeight));
     adw_combo_row_set_selected(w.Resolution, ResolutionIndex(s));
+    if (FrameRateIndex(w.Document.FrameDelay) == FrameRateChoiceCount)
+        ShowOwnEntry(w.FrameRate, FrameRateChoiceCount, FrameRateLabel(static_cast<int>(w.Document.FrameDelay)));
     adw_combo_row_set_selected(w.FrameRate, FrameRateIndex(w.Document.FrameDelay));
     gtk_switch_set_active(w.LensFlare, s.LensFlare != 0);
     gtk_switch_set_active(w.BounceBottom, s.BounceBottom != 0);
@@ -92,6 +106,50 @@ void ShowValues(SettingsWindow& w) {
 
 void ReloadShape(SettingsWindow& w) {
     if (w.PreviewError.empty() && !ReloadPreviewShape(w.Preview)) w.PreviewError = "could not load the star shape";
+}
+
+// The preview and the controls after the values changed from `before`.
+void FollowValues(SettingsWindow& w, const SaverSettings& before) {
+    if (w.Document.Values.Shape != before.Shape) ReloadShape(w);
+    if (FieldStartsAnew(before, w.Document.Values)) RestartPreviewField();
+    ShowValues(w);
+}
+
+// Writes the window's changes over what the file holds now, and shows what
+// others changed meanwhile. `before`: the values before the window's change.
+void Changed(SettingsWindow& w, const SaverSettings& before) {
+    std::string error;
+    ShowProblem(w, SaveSettingsDocument(w.Document, &error) ? std::string() : error);
+    FollowValues(w, before);
+}
+
+gboolean RereadNow(gpointer data) {
+    SettingsWindow& w = *static_cast<SettingsWindow*>(data);
+    w.RereadId = 0;
+    const SaverSettings before = w.Document.Values;
+    std::string error;
+    if (!RereadSettingsDocument(w.Document, &error)) {
+        ShowProblem(w, error);
+        return G_SOURCE_REMOVE;
+    }
+    FollowValues(w, before);
+    return G_SOURCE_REMOVE;
+}
+
+void FileChanged(GFileMonitor*, GFile*, GFile*, GFileMonitorEvent event, gpointer data) {
+    SettingsWindow& w = *static_cast<SettingsWindow*>(data);
+    if (event == G_FILE_MONITOR_EVENT_ATTRIBUTE_CHANGED || w.RereadId != 0) return;
+    // A writer's several events, and its rename, come together: one read after them.
+    w.RereadId = g_timeout_add(100, RereadNow, &w);
+}
+
+void WatchFile(SettingsWindow& w, const std::string& path) {
+    GFile* file = g_file_new_for_path(path.c_str());
+    GFileMonitor* monitor = g_file_monitor_file(file, G_FILE_MONITOR_NONE, nullptr, nullptr);
+    g_object_unref(file);
+    if (monitor == nullptr) return;
+    g_signal_connect(monitor, "changed", G_CALLBACK(FileChanged), &w);
+    w.Monitors.push_back(monitor);
 }
 
 void SliderMoved(GtkRange* range, gpointer data) {
@@ -108,16 +166,30 @@ void SliderMoved(GtkRange* range, gpointer data) {
         w.Showing = false;
     }
     if (w.Document.Values.*b.Field == value) return;
+    const SaverSettings before = w.Document.Values;
     w.Document.Values.*b.Field = value;
-    Changed(w, SeedingReads(b.Field));
+    MarkChanged(w.Document, b.Field);
+    Changed(w, before);
 }
 
 void SwitchFlipped(GObject* object, GParamSpec*, gpointer data) {
     SettingsWindow& w = *static_cast<SettingsWindow*>(data);
     if (w.Showing) return;
     auto field = *static_cast<std::int32_t SaverSettings::**>(g_object_get_data(object, "field"));
+    const SaverSettings before = w.Document.Values;
     w.Document.Values.*field = gtk_switch_get_active(GTK_SWITCH(object)) ? 1 : 0;
-    Changed(w, false);
+    MarkChanged(w.Document, field);
+    Changed(w, before);
+}
+
+// Marks what a preset sets: the fields its row writes, and Preset.
+void MarkPreset(SettingsDocument& document, const PresetRow& row) {
+    SaverSettings probe;
+    for (const StoredSaverValue& v : SaverValues) probe.*v.Field = INT32_MIN;
+    ApplyPresetRow(probe, row);
+    for (const StoredSaverValue& v : SaverValues)
+        if (probe.*v.Field != INT32_MIN) MarkChanged(document, v.Field);
+    MarkChanged(document, &SaverSettings::Preset);
 }
 
 void ListPicked(GObject* object, GParamSpec*, gpointer data) {
@@ -125,46 +197,48 @@ void ListPicked(GObject* object, GParamSpec*, gpointer data) {
     if (w.Showing) return;
     const guint picked = adw_combo_row_get_selected(ADW_COMBO_ROW(object));
     if (picked == GTK_INVALID_LIST_POSITION) return;
-    SaverSettings& s = w.Document.Values;
+    SettingsDocument& d = w.Document;
+    SaverSettings& s = d.Values;
+    const SaverSettings before = s;
     if (object == G_OBJECT(w.Shape)) {
         s.Shape = static_cast<std::int32_t>(picked);
-        ReloadShape(w);
-        Changed(w, false);
+        MarkChanged(d, &SaverSettings::Shape);
     } else if (object == G_OBJECT(w.Colours)) {
         s.Colours = static_cast<std::int32_t>(picked);
-        Changed(w, true);
+        MarkChanged(d, &SaverSettings::Colours);
     } else if (object == G_OBJECT(w.Resolution)) {
         if (picked >= ResolutionCount) return;  // the file's own size: as it is
         s.ScrWidth = ResolutionList[picked].Width;
         s.ScrHeight = ResolutionList[picked].Height;
-        Changed(w, true);
+        MarkChanged(d, &SaverSettings::ScrWidth);
+        MarkChanged(d, &SaverSettings::ScrHeight);
     } else if (object == G_OBJECT(w.FrameRate)) {
         if (picked >= static_cast<guint>(FrameRateChoiceCount)) return;
-        w.Document.FrameDelay = FrameRateChoices[picked];
-        w.Preview.FrameDelay = w.Document.FrameDelay;
-        Changed(w, false);
+        d.FrameDelay = FrameRateChoices[picked];
+        d.FrameDelayChanged = true;
     } else if (object == G_OBJECT(w.Preset)) {
         const PresetRow& row = PresetTable[picked];
-        const std::int32_t oldShape = s.Shape;
         ApplyPresetRow(s, row);
         s.Preset = row.Number;
-        if (s.Shape != oldShape) ReloadShape(w);
-        Changed(w, true);
-        ShowValues(w);
+        MarkPreset(d, row);
+    } else {
+        return;
     }
+    Changed(w, before);
 }
 
 void DefaultsClicked(GtkButton*, gpointer data) {
     SettingsWindow& w = *static_cast<SettingsWindow*>(data);
     SaverSettings& s = w.Document.Values;
+    const SaverSettings before = s;
     // The Windows saver's own display-mode choice is not shown here: kept.
-    const std::int32_t native = s.NativeResolution;
     SetDefaultSaverValues(s);
-    s.NativeResolution = native;
+    s.NativeResolution = before.NativeResolution;
+    for (const StoredSaverValue& v : SaverValues)
+        if (v.Field != &SaverSettings::NativeResolution) MarkChanged(w.Document, v.Field);
     w.Document.FrameDelay = DefaultFrameDelay;
-    ReloadShape(w);
-    Changed(w, true);
-    ShowValues(w);
+    w.Document.FrameDelayChanged = true;
+    Changed(w, before);
 }
 
 void TestClicked(GtkButton*, gpointer data) {
@@ -293,7 +367,6 @@ bool WaylandSession() {
 }
 
 GtkWidget* BuildPage(SettingsWindow& w) {
-    const SaverSettings& s = w.Document.Values;
     GtkWidget* pageWidget = adw_preferences_page_new();
     AdwPreferencesPage* page = ADW_PREFERENCES_PAGE(pageWidget);
 
@@ -325,23 +398,13 @@ GtkWidget* BuildPage(SettingsWindow& w) {
     AdwPreferencesGroup* screen =
         Group(page, "Screen Mode", "The size the stars are first scattered over and the origins start in");
     std::vector<std::string> sizes;
-    char text[64];
-    for (const Resolution& r : ResolutionList) {
-        std::snprintf(text, sizeof text, "%d × %d", r.Width, r.Height);
-        sizes.push_back(text);
-    }
-    if (ResolutionIndex(s) == ResolutionCount) {
-        std::snprintf(text, sizeof text, "%d × %d", s.ScrWidth, s.ScrHeight);
-        sizes.push_back(text);
-    }
+    for (const Resolution& r : ResolutionList) sizes.push_back(SizeLabel(r.Width, r.Height));
     w.Resolution = AddList(w, screen, "Resolution", sizes);
 
     AdwPreferencesGroup* program =
         Group(page, "Linux Program", "XScreenSaver's own frame-rate slider, where it is used, goes before this");
     std::vector<std::string> rates;
     for (int delay : FrameRateChoices) rates.push_back(FrameRateLabel(delay));
-    if (FrameRateIndex(w.Document.FrameDelay) == FrameRateChoiceCount)
-        rates.push_back(FrameRateLabel(static_cast<int>(w.Document.FrameDelay)));
     w.FrameRate = AddList(w, program, "Frame rate", rates);
     if (WaylandSession()) {
         AdwPreferencesGroup* idle =
@@ -459,6 +522,9 @@ SettingsWindow* CreateSettingsWindow(GtkApplication* app, const std::string& pat
 
     ShowValues(w);
     ShowProblem(w, problem);
+    WatchFile(w, path);
+    const std::string target = SaveTargetPath(path);
+    if (!target.empty() && target != path) WatchFile(w, target);
 
     if (OpenPreview(w.Preview, PreviewWidth, PreviewHeight, &w.PreviewError)) {
         w.Preview.FrameDelay = w.Document.FrameDelay;
@@ -471,6 +537,11 @@ SettingsWindow* CreateSettingsWindow(GtkApplication* app, const std::string& pat
 }
 
 void DestroySettingsWindow(SettingsWindow* window) {
+    for (GFileMonitor* monitor : window->Monitors) {
+        g_signal_handlers_disconnect_by_data(monitor, window);
+        g_object_unref(monitor);
+    }
+    if (window->RereadId != 0) g_source_remove(window->RereadId);
     StopPreviewTicks(window->Preview);
     if (window->Window != nullptr) gtk_window_destroy(window->Window);
     ClosePreview(window->Preview);

@@ -1,13 +1,15 @@
 // The settings window: every saver value that applies on Linux, grouped as
 // the Windows dialog groups them, the presets, the frame rate of the Linux
 // program, the live preview, and buttons for the defaults, a test run and
-// About. A change goes to the settings file at once.
+// About. A change goes to the settings file at once; a change that someone
+// else makes to the file is shown.
 #pragma once
 
 #include <adwaita.h>
 #include <gtk/gtk.h>
 
 #include <string>
+#include <vector>
 
 #include "linux/mirrowen-settings/preview.h"
 #include "linux/mirrowen-settings/settings_document.h"
@@ -38,6 +40,10 @@ struct SettingsWindow {
     SettingsPreview Preview;
     std::string PreviewError;  // why there is no preview, when there is none
     bool Showing = false;      // the controls are being set from the values
+    // The settings file, and the file at the end of its links, watched for
+    // changes made by others; read again a moment after they are seen.
+    std::vector<GFileMonitor*> Monitors;
+    guint RereadId = 0;
 };
 
 // Reads the settings file at `path` and builds the window for `app`. The
