@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include "linux/frame_pacer.h"
 #include "linux/mirrowen-settings/idle_service.h"
 #include "linux/mirrowen-settings/test_run.h"
+#include "linux/stored_idle_time.h"
 
 const int FrameRateChoices[FrameRateChoiceCount] = {16667, 20000, 33333, 50000, 100000, 0};
 
@@ -99,6 +101,16 @@ void ShowValues(SettingsWindow& w) {
     gtk_switch_set_active(w.BounceBottom, s.BounceBottom != 0);
     gtk_switch_set_active(w.BounceTop, s.BounceTop != 0);
     gtk_switch_set_active(w.BounceSides, s.BounceSides != 0);
+    if (w.IdleMinutes != nullptr) {
+        // Whole minutes here; another time in the file is shown as it is and
+        // kept until the minutes are changed.
+        const std::int64_t seconds = w.Document.IdleTime;
+        gtk_spin_button_set_value(w.IdleMinutes, static_cast<double>(std::max<std::int64_t>(1, (seconds + 30) / 60)));
+        char text[96] = "";
+        if (seconds % 60 != 0)
+            std::snprintf(text, sizeof text, "%lld seconds in the settings file", static_cast<long long>(seconds));
+        adw_action_row_set_subtitle(w.IdleMinutesRow, text);
+    }
     w.Preview.FrameDelay = w.Document.FrameDelay;
     w.Showing = false;
     ShowPresetMatch(w);
@@ -247,26 +259,92 @@ void TestClicked(GtkButton*, gpointer data) {
     if (!StartTestRun(w.Window, &error)) ShowProblem(w, error);
 }
 
-void IdleSwitched(GObject*, GParamSpec*, gpointer data) {
+// Whether the service starts with the session, as systemctl tells.
+void IdleServiceKnown(bool enabled, const std::string&, gpointer data) {
     SettingsWindow& w = *static_cast<SettingsWindow*>(data);
-    if (w.Showing) return;
-    std::string error;
-    const bool ok = gtk_switch_get_active(w.IdleSwitch)
-                        ? WriteIdleMinutes(gtk_spin_button_get_value_as_int(w.IdleMinutes), SaverProgram(), &error) &&
-                              RunUserSystemctl({"enable", "--now", IdleServiceUnit}, &error)
-                        : RunUserSystemctl({"disable", "--now", IdleServiceUnit}, &error);
+    w.Showing = true;
+    gtk_switch_set_active(w.IdleSwitch, enabled);
+    w.Showing = false;
+    gtk_widget_set_sensitive(GTK_WIDGET(w.IdleSwitch), TRUE);
+}
+
+void IdleServiceSwitched(bool ok, const std::string& error, gpointer data) {
+    SettingsWindow& w = *static_cast<SettingsWindow*>(data);
+    const bool wanted = gtk_switch_get_active(w.IdleSwitch);
+    w.Showing = true;
+    if (ok)
+        gtk_switch_set_state(w.IdleSwitch, wanted);
+    else
+        gtk_switch_set_active(w.IdleSwitch, !wanted);
+    w.Showing = false;
+    gtk_widget_set_sensitive(GTK_WIDGET(w.IdleSwitch), TRUE);
     ShowProblem(w, ok ? std::string() : error);
 }
 
+// The switch moves at once; its state follows when systemctl has done it.
+gboolean IdleSwitchSet(GtkSwitch* toggle, gboolean on, gpointer data) {
+    SettingsWindow& w = *static_cast<SettingsWindow*>(data);
+    if (w.Showing) return FALSE;
+    gtk_widget_set_sensitive(GTK_WIDGET(toggle), FALSE);
+    RunUserSystemctl({on ? "enable" : "disable", "--now", IdleServiceUnit}, w.Jobs, IdleServiceSwitched, &w);
+    return TRUE;
+}
+
+// The service reads the file: no restart, no reload.
 void IdleMinutesChanged(GtkSpinButton* spin, gpointer data) {
     SettingsWindow& w = *static_cast<SettingsWindow*>(data);
     if (w.Showing) return;
+    const SaverSettings before = w.Document.Values;
+    w.Document.IdleTime = std::int64_t{gtk_spin_button_get_value_as_int(spin)} * 60;
+    w.Document.IdleTimeChanged = true;
+    Changed(w, before);
+}
+
+void Reported(bool ok, const std::string& error, gpointer data) {
+    if (!ok) ShowProblem(*static_cast<SettingsWindow*>(data), error);
+}
+
+// systemd has forgotten the old drop-in: a running service starts again with
+// the unit's own command line, and so takes the file's idle time.
+void OldDropInForgotten(bool ok, const std::string& error, gpointer data) {
+    SettingsWindow& w = *static_cast<SettingsWindow*>(data);
+    if (!ok) {
+        ShowProblem(w, error);
+        return;
+    }
+    RunUserSystemctl({"try-restart", IdleServiceUnit}, w.Jobs, Reported, &w);
+}
+
+// The window's previous version kept the idle time in a drop-in that
+// replaced the service's command line, and would still override the file's.
+// When it is exactly as that window wrote it, its time goes into the file
+// (unless the file has one) and it goes; one of the user's own stays, and
+// is pointed out.
+void TakeOldDropIn(SettingsWindow& w) {
+    const OldIdleDropIn old = FindOldIdleDropIn();
+    if (!old.Found) return;
+    if (old.Seconds == 0) {
+        ShowProblem(w, old.Path +
+                           " sets the idle service's command line, so the idle time here does not apply while it is "
+                           "there");
+        return;
+    }
     std::string error;
-    // A running service takes the new time when it starts again.
-    const bool ok = WriteIdleMinutes(gtk_spin_button_get_value_as_int(spin), SaverProgram(), &error) &&
-                    (!gtk_switch_get_active(w.IdleSwitch) ||
-                     RunUserSystemctl({"try-restart", IdleServiceUnit}, &error));
-    ShowProblem(w, ok ? std::string() : error);
+    if (!w.Document.IdleTimeStored) {
+        const SaverSettings before = w.Document.Values;
+        w.Document.IdleTime = old.Seconds;
+        w.Document.IdleTimeChanged = true;
+        if (!SaveSettingsDocument(w.Document, &error)) {
+            ShowProblem(w, error);
+            return;
+        }
+        FollowValues(w, before);
+    }
+    if (!RemoveOldIdleDropIn(old, &error)) {
+        ShowProblem(w, error);
+        return;
+    }
+    RunUserSystemctl({"daemon-reload"}, w.Jobs, OldDropInForgotten, &w);
 }
 
 void AboutClicked(GtkButton*, gpointer data) {
@@ -411,16 +489,16 @@ GtkWidget* BuildPage(SettingsWindow& w) {
             Group(page, "Start When Idle", "Mirrowen covers the screens when the seat has been idle this long");
         GtkWidget* toggle = gtk_switch_new();
         gtk_widget_set_valign(toggle, GTK_ALIGN_CENTER);
-        gtk_switch_set_active(GTK_SWITCH(toggle), IdleServiceEnabled());
-        g_signal_connect(toggle, "notify::active", G_CALLBACK(IdleSwitched), &w);
+        // Off and still until systemctl has told whether the service is on.
+        gtk_widget_set_sensitive(toggle, FALSE);
+        g_signal_connect(toggle, "state-set", G_CALLBACK(IdleSwitchSet), &w);
         GtkWidget* row = adw_action_row_new();
         adw_preferences_row_set_title(ADW_PREFERENCES_ROW(row), "Start when idle");
         adw_action_row_add_suffix(ADW_ACTION_ROW(row), toggle);
         adw_action_row_set_activatable_widget(ADW_ACTION_ROW(row), toggle);
         adw_preferences_group_add(idle, row);
-        GtkWidget* minutes = gtk_spin_button_new_with_range(1, 120, 1);
+        GtkWidget* minutes = gtk_spin_button_new_with_range(1, static_cast<double>(MaxIdleSeconds / 60), 1);
         gtk_widget_set_valign(minutes, GTK_ALIGN_CENTER);
-        gtk_spin_button_set_value(GTK_SPIN_BUTTON(minutes), ReadIdleMinutes());
         g_signal_connect(minutes, "value-changed", G_CALLBACK(IdleMinutesChanged), &w);
         GtkWidget* minutesRow = adw_action_row_new();
         adw_preferences_row_set_title(ADW_PREFERENCES_ROW(minutesRow), "Minutes idle");
@@ -428,6 +506,8 @@ GtkWidget* BuildPage(SettingsWindow& w) {
         adw_preferences_group_add(idle, minutesRow);
         w.IdleSwitch = GTK_SWITCH(toggle);
         w.IdleMinutes = GTK_SPIN_BUTTON(minutes);
+        w.IdleMinutesRow = ADW_ACTION_ROW(minutesRow);
+        RunUserSystemctl({"is-enabled", "--quiet", IdleServiceUnit}, w.Jobs, IdleServiceKnown, &w);
     } else {
         GtkWidget* how = gtk_label_new(
             "XScreenSaver, MATE and Xfce start Mirrowen themselves: choose Mirrowen in their screen-saver "
@@ -461,6 +541,7 @@ std::int32_t MatchingPreset(const SaverSettings& s) {
 SettingsWindow* CreateSettingsWindow(GtkApplication* app, const std::string& path) {
     SettingsWindow* created = new SettingsWindow;
     SettingsWindow& w = *created;
+    w.Jobs = g_cancellable_new();
     std::string problem;
     if (!LoadSettingsDocument(w.Document, path))
         problem = "Could not read " + path + "; showing the defaults";
@@ -525,6 +606,7 @@ SettingsWindow* CreateSettingsWindow(GtkApplication* app, const std::string& pat
     WatchFile(w, path);
     const std::string target = SaveTargetPath(path);
     if (!target.empty() && target != path) WatchFile(w, target);
+    TakeOldDropIn(w);
 
     if (OpenPreview(w.Preview, PreviewWidth, PreviewHeight, &w.PreviewError)) {
         w.Preview.FrameDelay = w.Document.FrameDelay;
@@ -537,6 +619,8 @@ SettingsWindow* CreateSettingsWindow(GtkApplication* app, const std::string& pat
 }
 
 void DestroySettingsWindow(SettingsWindow* window) {
+    g_cancellable_cancel(window->Jobs);
+    g_object_unref(window->Jobs);
     for (GFileMonitor* monitor : window->Monitors) {
         g_signal_handlers_disconnect_by_data(monitor, window);
         g_object_unref(monitor);

@@ -32,9 +32,11 @@ struct SettingsWindow {
     GtkButton* Defaults = nullptr;
     GtkButton* Test = nullptr;
     GtkButton* About = nullptr;
-    // Start when idle, in Wayland sessions only (else null).
+    // Start when idle, in Wayland sessions only (else null). The switch's
+    // state is the service's, known once systemctl has told.
     GtkSwitch* IdleSwitch = nullptr;
     GtkSpinButton* IdleMinutes = nullptr;
+    AdwActionRow* IdleMinutesRow = nullptr;
     GtkRevealer* ErrorBar = nullptr;
     GtkLabel* ErrorText = nullptr;
     SettingsPreview Preview;
@@ -44,6 +46,8 @@ struct SettingsWindow {
     // changes made by others; read again a moment after they are seen.
     std::vector<GFileMonitor*> Monitors;
     guint RereadId = 0;
+    // Cancelled with the window: systemctl runs it started report to no one.
+    GCancellable* Jobs = nullptr;
 };
 
 // Reads the settings file at `path` and builds the window for `app`. The
