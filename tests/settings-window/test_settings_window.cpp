@@ -25,8 +25,8 @@
 namespace {
 
 GtkApplication* App = nullptr;
-// Where the stand-in programs are.
-std::string Standins = MIRROWEN_STANDIN_DIR;
+// Where the stand-in programs are (--standins).
+std::string Standins;
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -483,11 +483,16 @@ void RunTests(GtkApplication* app, gpointer) {
 // Wayland one); the stand-in programs in DIR.
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    if (argc >= 3 && std::string(argv[1]) == "--display-file") {
-        std::string display = ReadText(argv[2]);
-        while (!display.empty() && (display.back() == '\n' || display.back() == '\r')) display.pop_back();
-        setenv("DISPLAY", display.c_str(), 1);
-        unsetenv("WAYLAND_DISPLAY");
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--display-file") {
+            std::string display = ReadText(argv[i + 1]);
+            while (!display.empty() && (display.back() == '\n' || display.back() == '\r')) display.pop_back();
+            setenv("DISPLAY", display.c_str(), 1);
+            unsetenv("WAYLAND_DISPLAY");
+        } else if (option == "--standins") {
+            Standins = argv[i + 1];
+        }
     }
     // GTK's renderer as the program chooses it.
     ChooseGtkRenderer();
