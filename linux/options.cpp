@@ -47,7 +47,8 @@ const char* const Usage =
     "          at most 60 frames a second; 0: as fast as the machine allows)\n"
     "--wayland: draw on every output of the Wayland compositor, above everything\n"
     "          (layer shell; else a fullscreen window on each), e.g. from swayidle:\n"
-    "          swayidle timeout 300 'mirrowen --wayland' resume 'pkill -x mirrowen'\n"
+    "          swayidle timeout 300 'mirrowen --wayland' resume \"pkill -xf 'mirrowen --wayland'\"\n"
+    "          (-xf ends that cover only; use an idle daemon or --idle, not both)\n"
     "--idle [SECONDS]: with --wayland, stay running: cover every output each time the\n"
     "          seat has had no input for SECONDS (1 to 86400; without a number, the\n"
     "          settings file's IdleTime, else 300), until the next input\n";
