@@ -12,7 +12,10 @@ const char* const GnomeInhibitor = "org.gnome.SessionManager.Inhibitor";
 const guint32 GnomeIdleFlag = 8;
 const char* const KdeName = "org.kde.Solid.PowerManagement.PolicyAgent";
 const char* const KdePath = "/org/kde/Solid/PowerManagement/PolicyAgent";
-const guint32 KdeScreenSettings = 4;  // the policy that keeps the screen as it is
+// The policies that keep the screen as it is (4: org.freedesktop.ScreenSaver's
+// inhibitions) or the session running (1: how the desktop portal's idle
+// inhibition arrives, and a sleep inhibition too).
+const guint32 KdeIdlePolicies = 4 | 1;
 const int CallTimeoutMs = 1000;
 
 // A call's reply, or null; `replyType` null takes any reply.
@@ -152,7 +155,7 @@ bool DesktopHoldsIdleOff(DesktopInhibitors& inhibitors, std::string* why) {
             return true;
         }
     }
-    GVariant* kde = Call(bus, KdeName, KdePath, KdeName, "HasInhibition", g_variant_new("(u)", KdeScreenSettings), "(b)");
+    GVariant* kde = Call(bus, KdeName, KdePath, KdeName, "HasInhibition", g_variant_new("(u)", KdeIdlePolicies), "(b)");
     if (kde == nullptr) return false;
     gboolean inhibited = FALSE;
     g_variant_get(kde, "(b)", &inhibited);

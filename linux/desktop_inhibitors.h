@@ -4,8 +4,9 @@
 // IsInhibited with the idle flag) and KDE Plasma's power management
 // (org.kde.Solid.PowerManagement.PolicyAgent, which KWin's
 // org.freedesktop.ScreenSaver and the portal forward to; HasInhibition of
-// the screen settings). Each is asked only where it is on the bus. Their
-// change signals put each inhibition taken or released in the log.
+// the screen settings or the session). Each is asked only where it is on
+// the bus. Their change signals put each inhibition taken or released in
+// the log.
 #pragma once
 
 #include <string>

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <climits>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -225,6 +226,18 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
+// A new file beside `target`, made with mode 0666 so that the umask (and a
+// default ACL of its folder) applies as to any file a program creates.
+int CreateTemporary(const std::string& target, std::string* temp) {
+    static unsigned made = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *temp = target + "." + std::to_string(getpid()) + "-" + std::to_string(++made) + ".tmp";
+        const int fd = open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
 // The registry editor's default export is UTF-16 little-endian with a
 // byte-order mark; its text is read as UTF-8.
 std::string Utf16LeToUtf8(const std::string& bytes) {
@@ -393,24 +406,58 @@ bool LoadFileStore(FileStore& store, const std::string& path, std::vector<std::s
     if (failed) return false;
     std::vector<std::string> problems;
     store.Contents = ParseRegFile(text, &problems);
+    if (problemsOut != nullptr) {
+        *problemsOut = std::move(problems);
+        return true;
+    }
     for (const std::string& p : problems)
         std::fprintf(stderr, "mirrowen: %s: skipped %s\n", path.c_str(), p.c_str());
-    if (problemsOut != nullptr) *problemsOut = std::move(problems);
     return true;
 }
 
+std::string SaveTargetPath(const std::string& path) {
+    std::string at = path;
+    // As many links as the kernel itself follows before it gives up.
+    for (int hops = 0; hops <= 40; ++hops) {
+        struct stat info;
+        if (lstat(at.c_str(), &info) != 0) return errno == ENOENT ? at : std::string();
+        if (!S_ISLNK(info.st_mode)) return at;
+        char target[PATH_MAX];
+        const ssize_t n = readlink(at.c_str(), target, sizeof target);
+        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof target) {
+            if (n >= 0) errno = ENAMETOOLONG;
+            return std::string();
+        }
+        const std::string link(target, static_cast<std::size_t>(n));
+        const std::size_t slash = at.find_last_of('/');
+        // A relative target is taken from the link's own folder.
+        at = link[0] == '/' || slash == std::string::npos ? link : at.substr(0, slash + 1) + link;
+    }
+    errno = ELOOP;
+    return std::string();
+}
+
 bool SaveFileStore(const FileStore& store) {
-    const std::size_t slash = store.Path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? std::string() : store.Path.substr(0, slash);
+    // Through a link, its target is replaced and the link kept.
+    const std::string target = SaveTargetPath(store.Path);
+    if (target.empty()) return false;
+    const std::size_t slash = target.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash);
     if (!MakeDirectories(dir)) return false;
-    std::string temp = store.Path + ".XXXXXX";
-    const int fd = mkstemp(&temp[0]);
+    struct stat old;
+    const bool replacing = stat(target.c_str(), &old) == 0;
+    std::string temp;
+    const int fd = CreateTemporary(target, &temp);
     if (fd < 0) return false;
-    const bool written = WriteAll(fd, FormatRegFile(store.Contents)) && fchmod(fd, 0644) == 0 && fsync(fd) == 0;
+    // A file that is there keeps its mode; a new one has the umask's, as
+    // the temporary file was made.
+    const bool written = WriteAll(fd, FormatRegFile(store.Contents)) &&
+                         (!replacing || fchmod(fd, old.st_mode & 07777) == 0) && fsync(fd) == 0;
     const int savedErrno = errno;
-    if (close(fd) != 0 || !written || std::rename(temp.c_str(), store.Path.c_str()) != 0) {
+    if (close(fd) != 0 || !written || std::rename(temp.c_str(), target.c_str()) != 0) {
+        const int failure = written ? errno : savedErrno;
         unlink(temp.c_str());
-        errno = written ? errno : savedErrno;
+        errno = failure;
         return false;
     }
     return true;

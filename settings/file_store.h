@@ -53,14 +53,23 @@ struct FileStore {
 };
 
 // Reads the file at path into the store; a missing file is an empty store.
-// Unreadable lines are reported on stderr, one line each, and also given in
-// `problems` when it is not null. False only when the file exists and cannot
-// be read at all.
+// Unreadable lines are given in `problems` when it is not null, else
+// reported on stderr, one line each. False only when the file exists and
+// cannot be read at all.
 bool LoadFileStore(FileStore& store, const std::string& path, std::vector<std::string>* problems = nullptr);
 
 // Writes the store's contents to its path through a temporary file in the
-// same directory and a rename, creating the directory if needed.
+// same directory and a rename, creating the directory if needed. When the
+// path is a symbolic link (or a chain of them), the file at its end is
+// written, in its own directory, and the links stay; a dangling link's
+// target is made. A file that is there keeps its mode; a new one gets 0666
+// less the umask.
 bool SaveFileStore(const FileStore& store);
+
+// The file a save writes: the path itself, or the end of its chain of
+// symbolic links (relative targets taken from each link's directory), which
+// need not exist. Empty, with errno set, when the chain cannot be followed.
+std::string SaveTargetPath(const std::string& path);
 
 // The store's five operations; closing a key that was opened for writing
 // saves the file.

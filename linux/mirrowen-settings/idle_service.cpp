@@ -1,76 +1,115 @@
 #include "linux/mirrowen-settings/idle_service.h"
 
-#include <glib.h>
 #include <glib/gstdio.h>
 
-#include <cstdio>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 const char* const IdleServiceUnit = "mirrowen-idle.service";
 
-std::string IdleDropInPath() {
+namespace {
+
+struct SystemctlRun {
+    SystemctlDone Done;
+    gpointer Data;
+};
+
+void TaskEnded(GObject*, GAsyncResult* result, gpointer data) {
+    SystemctlRun* run = static_cast<SystemctlRun*>(data);
+    GError* failure = nullptr;
+    const bool ok = g_task_propagate_boolean(G_TASK(result), &failure);
+    // A cancelled run has no one left to tell.
+    if (!g_error_matches(failure, G_IO_ERROR, G_IO_ERROR_CANCELLED))
+        run->Done(ok, ok ? std::string() : std::string(failure->message), run->Data);
+    if (failure != nullptr) g_error_free(failure);
+    delete run;
+}
+
+void ProcessEnded(GObject* source, GAsyncResult* result, gpointer data) {
+    GTask* task = G_TASK(data);
+    GSubprocess* process = G_SUBPROCESS(source);
+    gchar* errors = nullptr;
+    GError* failure = nullptr;
+    if (!g_subprocess_communicate_utf8_finish(process, result, nullptr, &errors, &failure)) {
+        g_task_return_error(task, failure);
+    } else if (g_subprocess_get_successful(process)) {
+        g_task_return_boolean(task, TRUE);
+    } else {
+        std::string why = errors != nullptr ? errors : "";
+        while (!why.empty() && (why.back() == '\n' || why.back() == ' ')) why.pop_back();
+        g_task_return_new_error(task, G_IO_ERROR, G_IO_ERROR_FAILED, "%s failed%s%s",
+                                static_cast<const char*>(g_task_get_task_data(task)), why.empty() ? "" : ": ",
+                                why.c_str());
+    }
+    g_free(errors);
+    g_object_unref(task);
+}
+
+}  // namespace
+
+void RunUserSystemctl(const std::vector<std::string>& args, GCancellable* cancellable, SystemctlDone done,
+                      gpointer data) {
+    std::vector<const char*> argv{"systemctl", "--user"};
+    std::string command = "systemctl --user";
+    for (const std::string& arg : args) {
+        argv.push_back(arg.c_str());
+        command += " " + arg;
+    }
+    argv.push_back(nullptr);
+    // The task tells `done` in the main loop, even of a failure to start.
+    GTask* task = g_task_new(nullptr, cancellable, TaskEnded, new SystemctlRun{done, data});
+    g_task_set_task_data(task, g_strdup(command.c_str()), g_free);
+    GError* failure = nullptr;
+    GSubprocess* process = g_subprocess_newv(argv.data(),
+                                             static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDOUT_SILENCE |
+                                                                           G_SUBPROCESS_FLAGS_STDERR_PIPE),
+                                             &failure);
+    if (process == nullptr) {
+        g_task_return_new_error(task, G_IO_ERROR, G_IO_ERROR_FAILED, "Could not run systemctl: %s", failure->message);
+        g_error_free(failure);
+        g_object_unref(task);
+        return;
+    }
+    g_subprocess_communicate_utf8_async(process, nullptr, cancellable, ProcessEnded, task);
+    g_object_unref(process);
+}
+
+OldIdleDropIn FindOldIdleDropIn() {
+    OldIdleDropIn dropIn;
     const char* config = std::getenv("XDG_CONFIG_HOME");
     const std::string base = config != nullptr && config[0] == '/' ? std::string(config)
                                                                    : std::string(g_get_home_dir()) + "/.config";
-    return base + "/systemd/user/" + IdleServiceUnit + ".d/idle-time.conf";
+    dropIn.Path = base + "/systemd/user/" + IdleServiceUnit + ".d/idle-time.conf";
+    gchar* contents = nullptr;
+    gsize length = 0;
+    if (!g_file_get_contents(dropIn.Path.c_str(), &contents, &length, nullptr)) return dropIn;
+    dropIn.Found = true;
+    const std::string text(contents, length);
+    g_free(contents);
+    const std::string head = "[Service]\nExecStart=\nExecStart=";
+    const std::string option = " --wayland --idle ";
+    const std::size_t at = text.rfind(option);
+    if (text.compare(0, head.size(), head) != 0 || at == std::string::npos || at <= head.size() ||
+        text.back() != '\n')
+        return dropIn;
+    const std::string program = text.substr(head.size(), at - head.size());
+    const std::string number = text.substr(at + option.size(), text.size() - 1 - at - option.size());
+    if (program.find('\n') != std::string::npos || number.empty() || number.size() > 4 ||
+        number.find_first_not_of("0123456789") != std::string::npos || number[0] == '0')
+        return dropIn;
+    const std::int64_t seconds = std::atoi(number.c_str());
+    if (seconds % 60 == 0 && seconds >= 60 && seconds <= 120 * 60) dropIn.Seconds = seconds;
+    return dropIn;
 }
 
-int ReadIdleMinutes() {
-    gchar* text = nullptr;
-    int minutes = 5;
-    if (g_file_get_contents(IdleDropInPath().c_str(), &text, nullptr, nullptr)) {
-        const char* idle = std::strstr(text, "--idle ");
-        if (idle != nullptr) {
-            const long seconds = std::strtol(idle + 7, nullptr, 10);
-            if (seconds >= 60) minutes = static_cast<int>(seconds / 60);
-        }
-        g_free(text);
-    }
-    return minutes;
-}
-
-bool WriteIdleMinutes(int minutes, const std::string& program, std::string* error) {
-    const std::string path = IdleDropInPath();
-    gchar* dir = g_path_get_dirname(path.c_str());
-    const bool made = g_mkdir_with_parents(dir, 0755) == 0;
-    g_free(dir);
-    char text[512];
-    // An empty ExecStart= first: a drop-in's command replaces the unit's.
-    std::snprintf(text, sizeof text, "[Service]\nExecStart=\nExecStart=%s --wayland --idle %d\n", program.c_str(),
-                  minutes * 60);
-    GError* failure = nullptr;
-    if (!made || !g_file_set_contents(path.c_str(), text, -1, &failure)) {
-        *error = "Could not write " + path + (failure != nullptr ? std::string(": ") + failure->message : "");
-        if (failure != nullptr) g_error_free(failure);
+bool RemoveOldIdleDropIn(const OldIdleDropIn& dropIn, std::string* error) {
+    if (g_unlink(dropIn.Path.c_str()) != 0 && errno != ENOENT) {
+        *error = "Could not remove " + dropIn.Path + ": " + std::strerror(errno);
         return false;
     }
-    return RunUserSystemctl({"daemon-reload"}, error);
-}
-
-bool RunUserSystemctl(const std::vector<std::string>& args, std::string* error) {
-    std::vector<char*> argv{const_cast<char*>("systemctl"), const_cast<char*>("--user")};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    gint status = 0;
-    GError* failure = nullptr;
-    gchar* errors = nullptr;
-    const bool ran = g_spawn_sync(nullptr, argv.data(), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr,
-                                  &errors, &status, &failure);
-    bool ok = ran && g_spawn_check_wait_status(status, nullptr);
-    if (!ran) {
-        *error = std::string("Could not run systemctl: ") + failure->message;
-        g_error_free(failure);
-    } else if (!ok && error != nullptr) {
-        *error = "systemctl --user";
-        for (const std::string& arg : args) *error += " " + arg;
-        *error += std::string(" failed") + (errors != nullptr && errors[0] != '\0' ? std::string(": ") + errors : "");
-    }
-    g_free(errors);
-    return ok;
-}
-
-bool IdleServiceEnabled() {
-    std::string ignored;
-    return RunUserSystemctl({"is-enabled", "--quiet", IdleServiceUnit}, &ignored);
+    gchar* dir = g_path_get_dirname(dropIn.Path.c_str());
+    g_rmdir(dir);  // only when empty: a drop-in of the user's own keeps it
+    g_free(dir);
+    return true;
 }

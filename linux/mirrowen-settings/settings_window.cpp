@@ -2,12 +2,15 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
 #include "linux/frame_pacer.h"
 #include "linux/mirrowen-settings/idle_service.h"
 #include "linux/mirrowen-settings/test_run.h"
+#include "linux/stored_idle_time.h"
 
 const int FrameRateChoices[FrameRateChoiceCount] = {16667, 20000, 33333, 50000, 100000, 0};
 
@@ -21,11 +24,12 @@ const char* const SliderTitles[DialogSliderCount] = {
     "Number of stars", "Star velocity", "Gravity",       "Star size",        "Decay rate",
     "Pulsate speed",   "Number of origins", "Origin speed", "Corona brightness"};
 
-// Values the seeding reads: a change starts the field anew, as the saver's
-// next start would.
-bool SeedingReads(std::int32_t SaverSettings::*field) {
-    return field == &SaverSettings::StarCount || field == &SaverSettings::DecayRate ||
-           field == &SaverSettings::PulsateRate;
+// Whether the field starts anew: the values the seeding reads, the colours
+// and the size it is scattered over changed, as the saver's next start would
+// see them.
+bool FieldStartsAnew(const SaverSettings& a, const SaverSettings& b) {
+    return a.StarCount != b.StarCount || a.DecayRate != b.DecayRate || a.PulsateRate != b.PulsateRate ||
+           a.Colours != b.Colours || a.ScrWidth != b.ScrWidth || a.ScrHeight != b.ScrHeight;
 }
 
 std::string FrameRateLabel(int delay) {
@@ -53,14 +57,6 @@ void ShowPresetMatch(SettingsWindow& w) {
     w.Showing = was;
 }
 
-// Writes the document and starts the preview's field anew when asked.
-void Changed(SettingsWindow& w, bool restart) {
-    std::string error;
-    ShowProblem(w, SaveSettingsDocument(w.Document, &error) ? std::string() : error);
-    if (restart) RestartPreviewField();
-    ShowPresetMatch(w);
-}
-
 guint ResolutionIndex(const SaverSettings& s) {
     for (std::size_t i = 0; i < ResolutionCount; ++i)
         if (ResolutionList[i].Width == s.ScrWidth && ResolutionList[i].Height == s.ScrHeight) return static_cast<guint>(i);
@@ -73,18 +69,48 @@ guint FrameRateIndex(std::int64_t delay) {
     return FrameRateChoiceCount;  // the file's own delay, listed last
 }
 
+// A list's entry after its `listed` choices stands for a value of the
+// file's own: made, or renamed, to show `label`.
+void ShowOwnEntry(AdwComboRow* row, guint listed, const std::string& label) {
+    GtkStringList* model = GTK_STRING_LIST(adw_combo_row_get_model(row));
+    const guint count = g_list_model_get_n_items(G_LIST_MODEL(model));
+    if (count > listed && label == gtk_string_list_get_string(model, listed)) return;
+    const char* const entry[] = {label.c_str(), nullptr};
+    gtk_string_list_splice(model, listed, count - listed, entry);
+}
+
+std::string SizeLabel(std::int32_t width, std::int32_t height) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%d × %d", width, height);
+    return text;
+}
+
 void ShowValues(SettingsWindow& w) {
     const SaverSettings& s = w.Document.Values;
     w.Showing = true;
     for (std::size_t i = 0; i < DialogSliderCount; ++i) gtk_range_set_value(w.Sliders[i], s.*DialogSliders[i].Field);
     adw_combo_row_set_selected(w.Shape, static_cast<guint>(s.Shape));
     adw_combo_row_set_selected(w.Colours, static_cast<guint>(s.Colours));
+    if (ResolutionIndex(s) == ResolutionCount)
+        ShowOwnEntry(w.Resolution, ResolutionCount, SizeLabel(s.ScrWidth, s.ScrHeight));
     adw_combo_row_set_selected(w.Resolution, ResolutionIndex(s));
+    if (FrameRateIndex(w.Document.FrameDelay) == FrameRateChoiceCount)
+        ShowOwnEntry(w.FrameRate, FrameRateChoiceCount, FrameRateLabel(static_cast<int>(w.Document.FrameDelay)));
     adw_combo_row_set_selected(w.FrameRate, FrameRateIndex(w.Document.FrameDelay));
     gtk_switch_set_active(w.LensFlare, s.LensFlare != 0);
     gtk_switch_set_active(w.BounceBottom, s.BounceBottom != 0);
     gtk_switch_set_active(w.BounceTop, s.BounceTop != 0);
     gtk_switch_set_active(w.BounceSides, s.BounceSides != 0);
+    if (w.IdleMinutes != nullptr) {
+        // Whole minutes here; another time in the file is shown as it is and
+        // kept until the minutes are changed.
+        const std::int64_t seconds = w.Document.IdleTime;
+        gtk_spin_button_set_value(w.IdleMinutes, static_cast<double>(std::max<std::int64_t>(1, (seconds + 30) / 60)));
+        char text[96] = "";
+        if (seconds % 60 != 0)
+            std::snprintf(text, sizeof text, "%lld seconds in the settings file", static_cast<long long>(seconds));
+        adw_action_row_set_subtitle(w.IdleMinutesRow, text);
+    }
     w.Preview.FrameDelay = w.Document.FrameDelay;
     w.Showing = false;
     ShowPresetMatch(w);
@@ -92,6 +118,50 @@ void ShowValues(SettingsWindow& w) {
 
 void ReloadShape(SettingsWindow& w) {
     if (w.PreviewError.empty() && !ReloadPreviewShape(w.Preview)) w.PreviewError = "could not load the star shape";
+}
+
+// The preview and the controls after the values changed from `before`.
+void FollowValues(SettingsWindow& w, const SaverSettings& before) {
+    if (w.Document.Values.Shape != before.Shape) ReloadShape(w);
+    if (FieldStartsAnew(before, w.Document.Values)) RestartPreviewField();
+    ShowValues(w);
+}
+
+// Writes the window's changes over what the file holds now, and shows what
+// others changed meanwhile. `before`: the values before the window's change.
+void Changed(SettingsWindow& w, const SaverSettings& before) {
+    std::string error;
+    ShowProblem(w, SaveSettingsDocument(w.Document, &error) ? std::string() : error);
+    FollowValues(w, before);
+}
+
+gboolean RereadNow(gpointer data) {
+    SettingsWindow& w = *static_cast<SettingsWindow*>(data);
+    w.RereadId = 0;
+    const SaverSettings before = w.Document.Values;
+    std::string error;
+    if (!RereadSettingsDocument(w.Document, &error)) {
+        ShowProblem(w, error);
+        return G_SOURCE_REMOVE;
+    }
+    FollowValues(w, before);
+    return G_SOURCE_REMOVE;
+}
+
+void FileChanged(GFileMonitor*, GFile*, GFile*, GFileMonitorEvent event, gpointer data) {
+    SettingsWindow& w = *static_cast<SettingsWindow*>(data);
+    if (event == G_FILE_MONITOR_EVENT_ATTRIBUTE_CHANGED || w.RereadId != 0) return;
+    // A writer's several events, and its rename, come together: one read after them.
+    w.RereadId = g_timeout_add(100, RereadNow, &w);
+}
+
+void WatchFile(SettingsWindow& w, const std::string& path) {
+    GFile* file = g_file_new_for_path(path.c_str());
+    GFileMonitor* monitor = g_file_monitor_file(file, G_FILE_MONITOR_NONE, nullptr, nullptr);
+    g_object_unref(file);
+    if (monitor == nullptr) return;
+    g_signal_connect(monitor, "changed", G_CALLBACK(FileChanged), &w);
+    w.Monitors.push_back(monitor);
 }
 
 void SliderMoved(GtkRange* range, gpointer data) {
@@ -108,16 +178,30 @@ void SliderMoved(GtkRange* range, gpointer data) {
         w.Showing = false;
     }
     if (w.Document.Values.*b.Field == value) return;
+    const SaverSettings before = w.Document.Values;
     w.Document.Values.*b.Field = value;
-    Changed(w, SeedingReads(b.Field));
+    MarkChanged(w.Document, b.Field);
+    Changed(w, before);
 }
 
 void SwitchFlipped(GObject* object, GParamSpec*, gpointer data) {
     SettingsWindow& w = *static_cast<SettingsWindow*>(data);
     if (w.Showing) return;
     auto field = *static_cast<std::int32_t SaverSettings::**>(g_object_get_data(object, "field"));
+    const SaverSettings before = w.Document.Values;
     w.Document.Values.*field = gtk_switch_get_active(GTK_SWITCH(object)) ? 1 : 0;
-    Changed(w, false);
+    MarkChanged(w.Document, field);
+    Changed(w, before);
+}
+
+// Marks what a preset sets: the fields its row writes, and Preset.
+void MarkPreset(SettingsDocument& document, const PresetRow& row) {
+    SaverSettings probe;
+    for (const StoredSaverValue& v : SaverValues) probe.*v.Field = INT32_MIN;
+    ApplyPresetRow(probe, row);
+    for (const StoredSaverValue& v : SaverValues)
+        if (probe.*v.Field != INT32_MIN) MarkChanged(document, v.Field);
+    MarkChanged(document, &SaverSettings::Preset);
 }
 
 void ListPicked(GObject* object, GParamSpec*, gpointer data) {
@@ -125,46 +209,48 @@ void ListPicked(GObject* object, GParamSpec*, gpointer data) {
     if (w.Showing) return;
     const guint picked = adw_combo_row_get_selected(ADW_COMBO_ROW(object));
     if (picked == GTK_INVALID_LIST_POSITION) return;
-    SaverSettings& s = w.Document.Values;
+    SettingsDocument& d = w.Document;
+    SaverSettings& s = d.Values;
+    const SaverSettings before = s;
     if (object == G_OBJECT(w.Shape)) {
         s.Shape = static_cast<std::int32_t>(picked);
-        ReloadShape(w);
-        Changed(w, false);
+        MarkChanged(d, &SaverSettings::Shape);
     } else if (object == G_OBJECT(w.Colours)) {
         s.Colours = static_cast<std::int32_t>(picked);
-        Changed(w, true);
+        MarkChanged(d, &SaverSettings::Colours);
     } else if (object == G_OBJECT(w.Resolution)) {
         if (picked >= ResolutionCount) return;  // the file's own size: as it is
         s.ScrWidth = ResolutionList[picked].Width;
         s.ScrHeight = ResolutionList[picked].Height;
-        Changed(w, true);
+        MarkChanged(d, &SaverSettings::ScrWidth);
+        MarkChanged(d, &SaverSettings::ScrHeight);
     } else if (object == G_OBJECT(w.FrameRate)) {
         if (picked >= static_cast<guint>(FrameRateChoiceCount)) return;
-        w.Document.FrameDelay = FrameRateChoices[picked];
-        w.Preview.FrameDelay = w.Document.FrameDelay;
-        Changed(w, false);
+        d.FrameDelay = FrameRateChoices[picked];
+        d.FrameDelayChanged = true;
     } else if (object == G_OBJECT(w.Preset)) {
         const PresetRow& row = PresetTable[picked];
-        const std::int32_t oldShape = s.Shape;
         ApplyPresetRow(s, row);
         s.Preset = row.Number;
-        if (s.Shape != oldShape) ReloadShape(w);
-        Changed(w, true);
-        ShowValues(w);
+        MarkPreset(d, row);
+    } else {
+        return;
     }
+    Changed(w, before);
 }
 
 void DefaultsClicked(GtkButton*, gpointer data) {
     SettingsWindow& w = *static_cast<SettingsWindow*>(data);
     SaverSettings& s = w.Document.Values;
+    const SaverSettings before = s;
     // The Windows saver's own display-mode choice is not shown here: kept.
-    const std::int32_t native = s.NativeResolution;
     SetDefaultSaverValues(s);
-    s.NativeResolution = native;
+    s.NativeResolution = before.NativeResolution;
+    for (const StoredSaverValue& v : SaverValues)
+        if (v.Field != &SaverSettings::NativeResolution) MarkChanged(w.Document, v.Field);
     w.Document.FrameDelay = DefaultFrameDelay;
-    ReloadShape(w);
-    Changed(w, true);
-    ShowValues(w);
+    w.Document.FrameDelayChanged = true;
+    Changed(w, before);
 }
 
 void TestClicked(GtkButton*, gpointer data) {
@@ -173,26 +259,92 @@ void TestClicked(GtkButton*, gpointer data) {
     if (!StartTestRun(w.Window, &error)) ShowProblem(w, error);
 }
 
-void IdleSwitched(GObject*, GParamSpec*, gpointer data) {
+// Whether the service starts with the session, as systemctl tells.
+void IdleServiceKnown(bool enabled, const std::string&, gpointer data) {
     SettingsWindow& w = *static_cast<SettingsWindow*>(data);
-    if (w.Showing) return;
-    std::string error;
-    const bool ok = gtk_switch_get_active(w.IdleSwitch)
-                        ? WriteIdleMinutes(gtk_spin_button_get_value_as_int(w.IdleMinutes), SaverProgram(), &error) &&
-                              RunUserSystemctl({"enable", "--now", IdleServiceUnit}, &error)
-                        : RunUserSystemctl({"disable", "--now", IdleServiceUnit}, &error);
+    w.Showing = true;
+    gtk_switch_set_active(w.IdleSwitch, enabled);
+    w.Showing = false;
+    gtk_widget_set_sensitive(GTK_WIDGET(w.IdleSwitch), TRUE);
+}
+
+void IdleServiceSwitched(bool ok, const std::string& error, gpointer data) {
+    SettingsWindow& w = *static_cast<SettingsWindow*>(data);
+    const bool wanted = gtk_switch_get_active(w.IdleSwitch);
+    w.Showing = true;
+    if (ok)
+        gtk_switch_set_state(w.IdleSwitch, wanted);
+    else
+        gtk_switch_set_active(w.IdleSwitch, !wanted);
+    w.Showing = false;
+    gtk_widget_set_sensitive(GTK_WIDGET(w.IdleSwitch), TRUE);
     ShowProblem(w, ok ? std::string() : error);
 }
 
+// The switch moves at once; its state follows when systemctl has done it.
+gboolean IdleSwitchSet(GtkSwitch* toggle, gboolean on, gpointer data) {
+    SettingsWindow& w = *static_cast<SettingsWindow*>(data);
+    if (w.Showing) return FALSE;
+    gtk_widget_set_sensitive(GTK_WIDGET(toggle), FALSE);
+    RunUserSystemctl({on ? "enable" : "disable", "--now", IdleServiceUnit}, w.Jobs, IdleServiceSwitched, &w);
+    return TRUE;
+}
+
+// The service reads the file: no restart, no reload.
 void IdleMinutesChanged(GtkSpinButton* spin, gpointer data) {
     SettingsWindow& w = *static_cast<SettingsWindow*>(data);
     if (w.Showing) return;
+    const SaverSettings before = w.Document.Values;
+    w.Document.IdleTime = std::int64_t{gtk_spin_button_get_value_as_int(spin)} * 60;
+    w.Document.IdleTimeChanged = true;
+    Changed(w, before);
+}
+
+void Reported(bool ok, const std::string& error, gpointer data) {
+    if (!ok) ShowProblem(*static_cast<SettingsWindow*>(data), error);
+}
+
+// systemd has forgotten the old drop-in: a running service starts again with
+// the unit's own command line, and so takes the file's idle time.
+void OldDropInForgotten(bool ok, const std::string& error, gpointer data) {
+    SettingsWindow& w = *static_cast<SettingsWindow*>(data);
+    if (!ok) {
+        ShowProblem(w, error);
+        return;
+    }
+    RunUserSystemctl({"try-restart", IdleServiceUnit}, w.Jobs, Reported, &w);
+}
+
+// The window's previous version kept the idle time in a drop-in that
+// replaced the service's command line, and would still override the file's.
+// When it is exactly as that window wrote it, its time goes into the file
+// (unless the file has one) and it goes; one of the user's own stays, and
+// is pointed out.
+void TakeOldDropIn(SettingsWindow& w) {
+    const OldIdleDropIn old = FindOldIdleDropIn();
+    if (!old.Found) return;
+    if (old.Seconds == 0) {
+        ShowProblem(w, old.Path +
+                           " sets the idle service's command line, so the idle time here does not apply while it is "
+                           "there");
+        return;
+    }
     std::string error;
-    // A running service takes the new time when it starts again.
-    const bool ok = WriteIdleMinutes(gtk_spin_button_get_value_as_int(spin), SaverProgram(), &error) &&
-                    (!gtk_switch_get_active(w.IdleSwitch) ||
-                     RunUserSystemctl({"try-restart", IdleServiceUnit}, &error));
-    ShowProblem(w, ok ? std::string() : error);
+    if (!w.Document.IdleTimeStored) {
+        const SaverSettings before = w.Document.Values;
+        w.Document.IdleTime = old.Seconds;
+        w.Document.IdleTimeChanged = true;
+        if (!SaveSettingsDocument(w.Document, &error)) {
+            ShowProblem(w, error);
+            return;
+        }
+        FollowValues(w, before);
+    }
+    if (!RemoveOldIdleDropIn(old, &error)) {
+        ShowProblem(w, error);
+        return;
+    }
+    RunUserSystemctl({"daemon-reload"}, w.Jobs, OldDropInForgotten, &w);
 }
 
 void AboutClicked(GtkButton*, gpointer data) {
@@ -293,7 +445,6 @@ bool WaylandSession() {
 }
 
 GtkWidget* BuildPage(SettingsWindow& w) {
-    const SaverSettings& s = w.Document.Values;
     GtkWidget* pageWidget = adw_preferences_page_new();
     AdwPreferencesPage* page = ADW_PREFERENCES_PAGE(pageWidget);
 
@@ -325,39 +476,29 @@ GtkWidget* BuildPage(SettingsWindow& w) {
     AdwPreferencesGroup* screen =
         Group(page, "Screen Mode", "The size the stars are first scattered over and the origins start in");
     std::vector<std::string> sizes;
-    char text[64];
-    for (const Resolution& r : ResolutionList) {
-        std::snprintf(text, sizeof text, "%d × %d", r.Width, r.Height);
-        sizes.push_back(text);
-    }
-    if (ResolutionIndex(s) == ResolutionCount) {
-        std::snprintf(text, sizeof text, "%d × %d", s.ScrWidth, s.ScrHeight);
-        sizes.push_back(text);
-    }
+    for (const Resolution& r : ResolutionList) sizes.push_back(SizeLabel(r.Width, r.Height));
     w.Resolution = AddList(w, screen, "Resolution", sizes);
 
     AdwPreferencesGroup* program =
         Group(page, "Linux Program", "XScreenSaver's own frame-rate slider, where it is used, goes before this");
     std::vector<std::string> rates;
     for (int delay : FrameRateChoices) rates.push_back(FrameRateLabel(delay));
-    if (FrameRateIndex(w.Document.FrameDelay) == FrameRateChoiceCount)
-        rates.push_back(FrameRateLabel(static_cast<int>(w.Document.FrameDelay)));
     w.FrameRate = AddList(w, program, "Frame rate", rates);
     if (WaylandSession()) {
         AdwPreferencesGroup* idle =
             Group(page, "Start When Idle", "Mirrowen covers the screens when the seat has been idle this long");
         GtkWidget* toggle = gtk_switch_new();
         gtk_widget_set_valign(toggle, GTK_ALIGN_CENTER);
-        gtk_switch_set_active(GTK_SWITCH(toggle), IdleServiceEnabled());
-        g_signal_connect(toggle, "notify::active", G_CALLBACK(IdleSwitched), &w);
+        // Off and still until systemctl has told whether the service is on.
+        gtk_widget_set_sensitive(toggle, FALSE);
+        g_signal_connect(toggle, "state-set", G_CALLBACK(IdleSwitchSet), &w);
         GtkWidget* row = adw_action_row_new();
         adw_preferences_row_set_title(ADW_PREFERENCES_ROW(row), "Start when idle");
         adw_action_row_add_suffix(ADW_ACTION_ROW(row), toggle);
         adw_action_row_set_activatable_widget(ADW_ACTION_ROW(row), toggle);
         adw_preferences_group_add(idle, row);
-        GtkWidget* minutes = gtk_spin_button_new_with_range(1, 120, 1);
+        GtkWidget* minutes = gtk_spin_button_new_with_range(1, static_cast<double>(MaxIdleSeconds / 60), 1);
         gtk_widget_set_valign(minutes, GTK_ALIGN_CENTER);
-        gtk_spin_button_set_value(GTK_SPIN_BUTTON(minutes), ReadIdleMinutes());
         g_signal_connect(minutes, "value-changed", G_CALLBACK(IdleMinutesChanged), &w);
         GtkWidget* minutesRow = adw_action_row_new();
         adw_preferences_row_set_title(ADW_PREFERENCES_ROW(minutesRow), "Minutes idle");
@@ -365,6 +506,8 @@ GtkWidget* BuildPage(SettingsWindow& w) {
         adw_preferences_group_add(idle, minutesRow);
         w.IdleSwitch = GTK_SWITCH(toggle);
         w.IdleMinutes = GTK_SPIN_BUTTON(minutes);
+        w.IdleMinutesRow = ADW_ACTION_ROW(minutesRow);
+        RunUserSystemctl({"is-enabled", "--quiet", IdleServiceUnit}, w.Jobs, IdleServiceKnown, &w);
     } else {
         GtkWidget* how = gtk_label_new(
             "XScreenSaver, MATE and Xfce start Mirrowen themselves: choose Mirrowen in their screen-saver "
@@ -398,6 +541,7 @@ std::int32_t MatchingPreset(const SaverSettings& s) {
 SettingsWindow* CreateSettingsWindow(GtkApplication* app, const std::string& path) {
     SettingsWindow* created = new SettingsWindow;
     SettingsWindow& w = *created;
+    w.Jobs = g_cancellable_new();
     std::string problem;
     if (!LoadSettingsDocument(w.Document, path))
         problem = "Could not read " + path + "; showing the defaults";
@@ -459,6 +603,10 @@ SettingsWindow* CreateSettingsWindow(GtkApplication* app, const std::string& pat
 
     ShowValues(w);
     ShowProblem(w, problem);
+    WatchFile(w, path);
+    const std::string target = SaveTargetPath(path);
+    if (!target.empty() && target != path) WatchFile(w, target);
+    TakeOldDropIn(w);
 
     if (OpenPreview(w.Preview, PreviewWidth, PreviewHeight, &w.PreviewError)) {
         w.Preview.FrameDelay = w.Document.FrameDelay;
@@ -471,6 +619,13 @@ SettingsWindow* CreateSettingsWindow(GtkApplication* app, const std::string& pat
 }
 
 void DestroySettingsWindow(SettingsWindow* window) {
+    g_cancellable_cancel(window->Jobs);
+    g_object_unref(window->Jobs);
+    for (GFileMonitor* monitor : window->Monitors) {
+        g_signal_handlers_disconnect_by_data(monitor, window);
+        g_object_unref(monitor);
+    }
+    if (window->RereadId != 0) g_source_remove(window->RereadId);
     StopPreviewTicks(window->Preview);
     if (window->Window != nullptr) gtk_window_destroy(window->Window);
     ClosePreview(window->Preview);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -201,6 +202,78 @@ TEST(FileStore, UnreadableFileAndUnwritableDirectoryFail) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("could not save the settings to " + store.Path),
               std::string::npos);
     EXPECT_EQ(ReadText(dir.Path + "/plain"), "x");
+}
+
+// A settings file kept elsewhere by a dotfile manager: a save writes the
+// link's target, in the target's own directory, and the links stay links.
+TEST(FileStore, ASaveWritesThroughLinksToTheirTarget) {
+    TempDir dir;
+    ASSERT_EQ(mkdir((dir.Path + "/dotfiles").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((dir.Path + "/config").c_str(), 0755), 0);
+    const std::string target = dir.Path + "/dotfiles/mirrowen.reg";
+    WriteText(target, "REGEDIT4\r\n\r\n" + KeyLine + "\r\n\"Origins\"=dword:00000002\r\n");
+    // A relative link to an absolute one to the file.
+    ASSERT_EQ(symlink(target.c_str(), (dir.Path + "/dotfiles/absolute.reg").c_str()), 0);
+    ASSERT_EQ(symlink("../dotfiles/absolute.reg", (dir.Path + "/config/mirrowen.reg").c_str()), 0);
+    const std::string path = dir.Path + "/config/mirrowen.reg";
+    EXPECT_EQ(SaveTargetPath(path), target);
+
+    FileStore store;
+    ASSERT_TRUE(LoadFileStore(store, path));
+    SaverSettings s;
+    s.LoadSettings(FileStoreInterface(store));
+    EXPECT_EQ(s.Origins, 2);
+    s.Origins = 4;
+    s.SaveSettings(FileStoreInterface(store));
+    struct stat info;
+    ASSERT_EQ(lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(lstat((dir.Path + "/dotfiles/absolute.reg").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_NE(ReadText(target).find("\"Origins\"=dword:00000004\r\n"), std::string::npos);
+    // No temporary file left in either directory.
+    EXPECT_EQ(std::system(("test $(ls -A '" + dir.Path + "/dotfiles' | wc -l) -eq 2").c_str()), 0);
+    EXPECT_EQ(std::system(("test $(ls -A '" + dir.Path + "/config' | wc -l) -eq 1").c_str()), 0);
+
+    // A dangling link: its target is made, the link kept.
+    const std::string dangling = dir.Path + "/config/dangling.reg";
+    ASSERT_EQ(symlink("../dotfiles/new/made.reg", dangling.c_str()), 0);
+    store.Path = dangling;
+    ASSERT_TRUE(SaveFileStore(store));
+    ASSERT_EQ(lstat(dangling.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_NE(ReadText(dir.Path + "/dotfiles/new/made.reg").find("\"Origins\"=dword:00000004"), std::string::npos);
+
+    // A loop of links cannot be written, and is left as it was.
+    ASSERT_EQ(symlink("loop-b", (dir.Path + "/config/loop-a").c_str()), 0);
+    ASSERT_EQ(symlink("loop-a", (dir.Path + "/config/loop-b").c_str()), 0);
+    store.Path = dir.Path + "/config/loop-a";
+    EXPECT_FALSE(SaveFileStore(store));
+    EXPECT_EQ(errno, ELOOP);
+}
+
+TEST(FileStore, ASaveKeepsTheFilesModeAndANewFileFollowsTheUmask) {
+    TempDir dir;
+    const std::string path = dir.Path + "/mirrowen.reg";
+    WriteText(path, "REGEDIT4\r\n");
+    ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+    FileStore store;
+    ASSERT_TRUE(LoadFileStore(store, path));
+    SaverSettings s;
+    s.LoadSettings(FileStoreInterface(store));
+    s.SaveSettings(FileStoreInterface(store));
+    struct stat info;
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_NE(ReadText(path).find("\"StarCount\""), std::string::npos);
+
+    const mode_t old = umask(027);
+    store.Path = dir.Path + "/new.reg";
+    const bool saved = SaveFileStore(store);
+    umask(old);
+    ASSERT_TRUE(saved);
+    ASSERT_EQ(stat(store.Path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 TEST(FileStore, PathFollowsXdgConfigHome) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,7 +13,6 @@
 #include <sstream>
 #include <string>
 
-#include "linux/mirrowen-settings/idle_service.h"
 #include "linux/mirrowen-settings/settings_window.h"
 #include "linux/mirrowen-settings/test_run.h"
 #include "render/viewport.h"
@@ -25,6 +25,8 @@
 namespace {
 
 GtkApplication* App = nullptr;
+// Where the stand-in programs are (--standins).
+std::string Standins;
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -50,6 +52,17 @@ struct TempDir {
 void Pump() {
     const gint64 end = g_get_monotonic_time() + 100000;
     while (g_get_monotonic_time() < end) g_main_context_iteration(nullptr, FALSE);
+}
+
+// Runs the main loop until `done` holds, for ten seconds at most.
+template <typename Check>
+bool PumpUntil(Check done) {
+    const gint64 end = g_get_monotonic_time() + 10 * G_USEC_PER_SEC;
+    while (!done()) {
+        if (g_get_monotonic_time() > end) return false;
+        g_main_context_iteration(nullptr, FALSE);
+    }
+    return true;
 }
 
 const std::string Key = "[HKEY_CURRENT_USER\\Software\\Pelloquin\\ScreenSavers\\Mirrowen]";
@@ -151,8 +164,11 @@ TEST(SettingsWindow, ControlsShowTheFileAndEachChangeWritesItsValue) {
     SaverSettings defaults;
     SetDefaultSaverValues(defaults);
     text = ReadText(path);
-    for (const StoredSaverValue& rule : SaverValues)
+    for (const StoredSaverValue& rule : SaverValues) {
+        if (rule.Field == &SaverSettings::NativeResolution) continue;  // the Windows saver's own choice: left alone
         EXPECT_TRUE(Has(text, Dword(rule.Name, static_cast<unsigned>(defaults.*rule.Field + rule.Bias)))) << rule.Name;
+    }
+    EXPECT_FALSE(Has(text, "NativeResolution")) << text;
     EXPECT_TRUE(Has(text, Dword("FrameDelay", 16667))) << text;
     EXPECT_EQ(gtk_range_get_value(SliderOf(w.W, &SaverSettings::StarCount)), 300);
     EXPECT_TRUE(Has(text, "\"Kept\"=\"as it was\"")) << text;
@@ -292,41 +308,161 @@ TEST(SettingsWindow, AboutAndTheTestRunOfTheSession) {
     }
 }
 
-TEST(SettingsWindow, StartWhenIdleRunsSystemctlInWaylandSessions) {
+TEST(SettingsWindow, ChangesOthersMakeToTheFileAreKeptAndShown) {
     TempDir dir;
-    const std::string log = dir.Path + "/systemctl.log";
-    setenv("SYSTEMCTL_LOG", log.c_str(), 1);
-    const std::string path = std::getenv("PATH");
-    setenv("PATH", (std::string(MIRROWEN_STANDIN_DIR) + ":" + path).c_str(), 1);
-    setenv("XDG_CONFIG_HOME", dir.Path.c_str(), 1);
+    // Kept by a dotfile manager: the settings file is a link.
+    ASSERT_EQ(system(("mkdir '" + dir.Path + "/dotfiles' '" + dir.Path + "/config'").c_str()), 0);
+    const std::string target = dir.Path + "/dotfiles/mirrowen.reg";
+    const std::string path = dir.Path + "/config/mirrowen.reg";
+    ASSERT_EQ(symlink("../dotfiles/mirrowen.reg", path.c_str()), 0);
+    WriteText(target, "REGEDIT4\r\n\r\n" + Key + "\r\n" + Dword("StarCount", 500) + "\r\n" + Dword("Origins", 3) +
+                          "\r\n" + Dword("Corona", 40) + "\r\n");
+    Window w(path);
+
+    // Another writer, as `mirrowen -save-settings -count 800` writes, just
+    // before a slider moves: both changes are in the file, and shown.
+    FileStore other;
+    ASSERT_TRUE(LoadFileStore(other, path));
+    SaverSettings values;
+    values.LoadSettings(FileStoreInterface(other));
+    values.StarCount = 800;
+    values.SaveSettings(FileStoreInterface(other));
+    gtk_range_set_value(SliderOf(w.W, &SaverSettings::Origins), 2);
+    std::string text = ReadText(path);
+    EXPECT_TRUE(Has(text, Dword("StarCount", 800))) << text;
+    EXPECT_TRUE(Has(text, Dword("Origins", 2))) << text;
+    EXPECT_EQ(gtk_range_get_value(SliderOf(w.W, &SaverSettings::StarCount)), 800);
+    struct stat info;
+    ASSERT_EQ(lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link was replaced";
+
+    // A change by hand to the link's target is seen, and the preview draws it.
+    WriteText(target, "REGEDIT4\r\n\r\n" + Key + "\r\n" + Dword("Corona", 20) + "\r\n");
+    EXPECT_TRUE(PumpUntil([&] { return gtk_range_get_value(SliderOf(w.W, &SaverSettings::Corona)) == 20; }));
+    EXPECT_EQ(Settings->Corona, 20);
+    EXPECT_EQ(gtk_range_get_value(SliderOf(w.W, &SaverSettings::Origins)), 1);  // gone from the file: the default
+    EXPECT_EQ(ReadText(target), "REGEDIT4\r\n\r\n" + Key + "\r\n" + Dword("Corona", 20) + "\r\n");
+}
+
+// The stand-in systemctl on PATH, logging into the test's folder, which is
+// also where systemd's user units would be.
+struct StandinSystemctl {
+    std::string Log;
+    std::string Path = std::getenv("PATH");
+    explicit StandinSystemctl(const std::string& dir) : Log(dir + "/systemctl.log") {
+        setenv("SYSTEMCTL_LOG", Log.c_str(), 1);
+        setenv("PATH", (Standins + ":" + Path).c_str(), 1);
+        setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    }
+    ~StandinSystemctl() {
+        setenv("PATH", Path.c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
+    }
+};
+
+TEST(SettingsWindow, StartWhenIdleRunsSystemctlBesideTheWindowInWaylandSessions) {
+    ASSERT_FALSE(Standins.empty()) << "give --standins DIR";
+    TempDir dir;
+    StandinSystemctl systemctl(dir.Path);
+    const std::string path = dir.Path + "/mirrowen.reg";
+    // Not a whole number of minutes.
+    WriteText(path, "REGEDIT4\r\n\r\n" + Key + "\r\n" + Dword("IdleTime", 90) + "\r\n");
+    Window w(path);
+    if (std::getenv("WAYLAND_DISPLAY") == nullptr) {
+        // X11 sessions: the desktop's own screen saver starts it; no switch.
+        EXPECT_EQ(w->IdleSwitch, nullptr);
+        EXPECT_EQ(ReadText(systemctl.Log), "");
+        return;
+    }
+    ASSERT_NE(w->IdleSwitch, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return gtk_widget_get_sensitive(GTK_WIDGET(w->IdleSwitch)); }));
+    EXPECT_FALSE(gtk_switch_get_active(w->IdleSwitch));
+    EXPECT_EQ(gtk_spin_button_get_value_as_int(w->IdleMinutes), 2);
+    EXPECT_TRUE(Has(adw_action_row_get_subtitle(w->IdleMinutesRow), "90 seconds")) << "not told";
+    // Another change leaves the file's time as it is; the minutes write seconds.
+    gtk_switch_set_active(w->LensFlare, TRUE);
+    EXPECT_TRUE(Has(ReadText(path), Dword("IdleTime", 90)));
+    gtk_spin_button_set_value(w->IdleMinutes, 10);
+    EXPECT_TRUE(Has(ReadText(path), Dword("IdleTime", 600)));
+    EXPECT_STREQ(adw_action_row_get_subtitle(w->IdleMinutesRow), "");
+
+    // A systemctl that takes its time holds nothing up: the switch moves,
+    // and its state follows when systemctl has done it.
+    WriteText(systemctl.Log + ".hold", "");
+    gtk_switch_set_active(w->IdleSwitch, TRUE);
+    Pump();
+    EXPECT_TRUE(gtk_switch_get_active(w->IdleSwitch));
+    EXPECT_FALSE(gtk_switch_get_state(w->IdleSwitch));
+    EXPECT_FALSE(gtk_widget_get_sensitive(GTK_WIDGET(w->IdleSwitch)));
+    std::remove((systemctl.Log + ".hold").c_str());
+    EXPECT_TRUE(PumpUntil([&] { return gtk_switch_get_state(w->IdleSwitch); }));
+    EXPECT_TRUE(gtk_widget_get_sensitive(GTK_WIDGET(w->IdleSwitch)));
+
+    // A failure puts the switch back and is told.
+    WriteText(systemctl.Log + ".fail", "");
+    gtk_switch_set_active(w->IdleSwitch, FALSE);
+    EXPECT_TRUE(PumpUntil([&] { return gtk_widget_get_sensitive(GTK_WIDGET(w->IdleSwitch)); }));
+    EXPECT_TRUE(gtk_switch_get_active(w->IdleSwitch));
+    EXPECT_TRUE(gtk_switch_get_state(w->IdleSwitch));
+    EXPECT_TRUE(gtk_revealer_get_reveal_child(w->ErrorBar));
+    EXPECT_EQ(std::string(gtk_label_get_text(w->ErrorText)),
+              "systemctl --user disable --now mirrowen-idle.service failed: "
+              "Failed to disable unit: Unit file mirrowen-idle.service does not exist.");
+    std::remove((systemctl.Log + ".fail").c_str());
+    gtk_switch_set_active(w->IdleSwitch, FALSE);
+    EXPECT_TRUE(PumpUntil([&] { return !gtk_switch_get_state(w->IdleSwitch); }));
+    EXPECT_FALSE(gtk_revealer_get_reveal_child(w->ErrorBar));
+    EXPECT_EQ(ReadText(systemctl.Log),
+              "--user is-enabled --quiet mirrowen-idle.service\n"
+              "--user enable --now mirrowen-idle.service\n"
+              "--user disable --now mirrowen-idle.service\n"
+              "--user disable --now mirrowen-idle.service\n");
+}
+
+TEST(SettingsWindow, ThePreviousWindowsDropInGivesItsTimeToTheFileAndGoes) {
+    ASSERT_FALSE(Standins.empty()) << "give --standins DIR";
+    TempDir dir;
+    StandinSystemctl systemctl(dir.Path);
+    const std::string units = dir.Path + "/systemd/user/mirrowen-idle.service.d";
+    ASSERT_EQ(system(("mkdir -p '" + units + "'").c_str()), 0);
+    const std::string dropIn = units + "/idle-time.conf";
+    const std::string own = "[Service]\nEnvironment=MESA_LOADER_DRIVER_OVERRIDE=zink\n";
+    WriteText(units + "/override.conf", own);
+    const std::string path = dir.Path + "/mirrowen.reg";
+    WriteText(dropIn, "[Service]\nExecStart=\nExecStart=/usr/bin/mirrowen --wayland --idle 600\n");
     {
-        Window w(dir.Path + "/mirrowen.reg");
-        if (std::getenv("WAYLAND_DISPLAY") == nullptr) {
-            // X11 sessions: the desktop's own screen saver starts it; no switch.
-            EXPECT_EQ(w->IdleSwitch, nullptr);
-            EXPECT_EQ(ReadText(log), "");
-        } else {
-            ASSERT_NE(w->IdleSwitch, nullptr);
-            EXPECT_FALSE(gtk_switch_get_active(w->IdleSwitch));
-            EXPECT_EQ(gtk_spin_button_get_value_as_int(w->IdleMinutes), 5);
-            gtk_spin_button_set_value(w->IdleMinutes, 10);
-            gtk_switch_set_active(w->IdleSwitch, TRUE);
-            gtk_switch_set_active(w->IdleSwitch, FALSE);
-            Pump();
-            EXPECT_EQ(ReadText(log),
-                      "--user is-enabled --quiet mirrowen-idle.service\n"
-                      "--user daemon-reload\n"
-                      "--user daemon-reload\n"
-                      "--user enable --now mirrowen-idle.service\n"
-                      "--user disable --now mirrowen-idle.service\n");
-            const std::string dropIn =
-                ReadText(dir.Path + "/systemd/user/mirrowen-idle.service.d/idle-time.conf");
-            EXPECT_EQ(dropIn, "[Service]\nExecStart=\nExecStart=" + SaverProgram() + " --wayland --idle 600\n");
-            EXPECT_FALSE(gtk_revealer_get_reveal_child(w->ErrorBar));
+        Window w(path);
+        EXPECT_TRUE(PumpUntil([&] { return Has(ReadText(systemctl.Log), "try-restart"); }));
+        EXPECT_TRUE(Has(ReadText(path), Dword("IdleTime", 600)));
+        EXPECT_FALSE(g_file_test(dropIn.c_str(), G_FILE_TEST_EXISTS));
+        EXPECT_FALSE(gtk_revealer_get_reveal_child(w->ErrorBar));
+        if (w->IdleMinutes != nullptr) {
+            EXPECT_EQ(gtk_spin_button_get_value_as_int(w->IdleMinutes), 10);
         }
     }
-    setenv("PATH", path.c_str(), 1);
-    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_TRUE(Has(ReadText(systemctl.Log), "--user daemon-reload\n--user try-restart mirrowen-idle.service\n"));
+    EXPECT_EQ(ReadText(units + "/override.conf"), own);
+
+    // The file's own time stands; the drop-in goes all the same.
+    std::remove(systemctl.Log.c_str());
+    WriteText(dropIn, "[Service]\nExecStart=\nExecStart=mirrowen --wayland --idle 300\n");
+    {
+        Window w(path);
+        EXPECT_TRUE(PumpUntil([&] { return Has(ReadText(systemctl.Log), "try-restart"); }));
+    }
+    EXPECT_FALSE(g_file_test(dropIn.c_str(), G_FILE_TEST_EXISTS));
+    EXPECT_TRUE(Has(ReadText(path), Dword("IdleTime", 600)));
+
+    // One the user has changed is theirs: it stays, and the window says why
+    // its time does not apply.
+    std::remove(systemctl.Log.c_str());
+    const std::string edited = "[Service]\nExecStart=\nExecStart=/usr/bin/mirrowen --wayland --idle 600 -fps\n";
+    WriteText(dropIn, edited);
+    Window w(path);
+    Pump();
+    EXPECT_EQ(ReadText(dropIn), edited);
+    EXPECT_FALSE(Has(ReadText(systemctl.Log), "daemon-reload"));
+    EXPECT_TRUE(Has(gtk_label_get_text(w->ErrorText), dropIn + " sets the idle service's command line"));
 }
 
 namespace {
@@ -342,15 +478,21 @@ void RunTests(GtkApplication* app, gpointer) {
 
 }  // namespace
 
-// Usage: mirrowen_settings_tests [--display-file FILE] [gtest options]: the
-// X display named in FILE, else the session's own (a Wayland one).
+// Usage: mirrowen_settings_tests [--display-file FILE] [--standins DIR]
+// [gtest options]: the X display named in FILE, else the session's own (a
+// Wayland one); the stand-in programs in DIR.
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    if (argc >= 3 && std::string(argv[1]) == "--display-file") {
-        std::string display = ReadText(argv[2]);
-        while (!display.empty() && (display.back() == '\n' || display.back() == '\r')) display.pop_back();
-        setenv("DISPLAY", display.c_str(), 1);
-        unsetenv("WAYLAND_DISPLAY");
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--display-file") {
+            std::string display = ReadText(argv[i + 1]);
+            while (!display.empty() && (display.back() == '\n' || display.back() == '\r')) display.pop_back();
+            setenv("DISPLAY", display.c_str(), 1);
+            unsetenv("WAYLAND_DISPLAY");
+        } else if (option == "--standins") {
+            Standins = argv[i + 1];
+        }
     }
     // GTK's renderer as the program chooses it.
     ChooseGtkRenderer();

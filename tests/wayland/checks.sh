@@ -116,11 +116,11 @@ await_cover() {
     sleep 0.1
   done
 }
-# Waits up to SECONDS for CHECK (a function) to succeed.
+# Waits up to SECONDS for CHECK (a command line, run by eval) to succeed.
 await() {
   local check=$1 limit=$2 start
   start=$(now)
-  while ! $check; do
+  while ! eval "$check"; do
     awk -v s="$(since "$start")" -v l="$limit" 'BEGIN { exit !(s > l) }' && return 1
     sleep 0.05
   done
