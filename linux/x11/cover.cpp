@@ -56,6 +56,7 @@ struct Cover {
     bool DisplayOff = false;
     std::int64_t DpmsAskedAt = -1;
     bool MonitorsChanged = false;
+    bool Shown = false;  // the first frame has reached every monitor
     bool RaiseDue = false;
     std::int64_t RaisedAt = 0;
     FramePacer Pacer;
@@ -195,7 +196,17 @@ void DrawFrame(Cover& cover) {
     viewports.clear();
     for (const CoverWindow& window : cover.Windows.Windows)
         viewports.push_back(ViewportRect{0, 0, window.Width, window.Height});
-    DrawFrameInViewports(viewports.data(), static_cast<int>(viewports.size()), BeginWindow, EndWindow, &cover);
+    const int drawn =
+        DrawFrameInViewports(viewports.data(), static_cast<int>(viewports.size()), BeginWindow, EndWindow, &cover);
+    if (cover.Shown || drawn != static_cast<int>(viewports.size())) return;
+    // Once, for the service's log: which monitors show the cover.
+    cover.Shown = true;
+    std::string monitors;
+    for (const CoverWindow& w : cover.Windows.Windows)
+        monitors += (monitors.empty() ? "" : ", ") + std::to_string(w.Width) + "x" + std::to_string(w.Height) +
+                    (w.X < 0 ? "" : "+") + std::to_string(w.X) + (w.Y < 0 ? "" : "+") + std::to_string(w.Y);
+    std::fprintf(stderr, "mirrowen: the cover shows on %d monitor%s: %s\n", drawn, drawn == 1 ? "" : "s",
+                 monitors.c_str());
 }
 
 // Waits up to `micros` for an X event or an end signal.
