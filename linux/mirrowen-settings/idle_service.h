@@ -1,6 +1,6 @@
-// "Start when idle" in Wayland sessions: the user service mirrowen-idle
-// (mirrowen --wayland --idle, which takes its idle time from the settings
-// file) switched on and off with `systemctl --user`, run beside the window
+// "Start when idle", in Wayland and X11 sessions: the user service
+// mirrowen-idle (mirrowen --idle, which waits in the session it runs in and
+// takes its idle time from the settings file) switched on and off with `systemctl --user`, run beside the window
 // so that it never holds the window up.
 #pragma once
 

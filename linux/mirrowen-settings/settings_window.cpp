@@ -484,7 +484,8 @@ GtkWidget* BuildPage(SettingsWindow& w) {
     std::vector<std::string> rates;
     for (int delay : FrameRateChoices) rates.push_back(FrameRateLabel(delay));
     w.FrameRate = AddList(w, program, "Frame rate", rates);
-    if (WaylandSession()) {
+    // The idle service runs in both kinds of session (mirrowen --idle picks its own).
+    {
         AdwPreferencesGroup* idle =
             Group(page, "Start When Idle", "Mirrowen covers the screens when the seat has been idle this long");
         GtkWidget* toggle = gtk_switch_new();
@@ -508,10 +509,11 @@ GtkWidget* BuildPage(SettingsWindow& w) {
         w.IdleMinutes = GTK_SPIN_BUTTON(minutes);
         w.IdleMinutesRow = ADW_ACTION_ROW(minutesRow);
         RunUserSystemctl({"is-enabled", "--quiet", IdleServiceUnit}, w.Jobs, IdleServiceKnown, &w);
-    } else {
+    }
+    if (!WaylandSession()) {
         GtkWidget* how = gtk_label_new(
-            "XScreenSaver, MATE and Xfce start Mirrowen themselves: choose Mirrowen in their screen-saver "
-            "settings (for XScreenSaver, add it to the programs list in ~/.xscreensaver first).");
+            "XScreenSaver, MATE and Xfce can start Mirrowen themselves instead: choose Mirrowen in their "
+            "screen-saver settings (for XScreenSaver, add it to the programs list in ~/.xscreensaver first).");
         gtk_label_set_wrap(GTK_LABEL(how), TRUE);
         gtk_label_set_xalign(GTK_LABEL(how), 0.0f);
         gtk_widget_add_css_class(how, "dim-label");
