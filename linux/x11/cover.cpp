@@ -50,6 +50,8 @@ struct Cover {
     GLXContext Context = nullptr;
     bool GlReady = false;
     std::vector<Window> SwapSet;  // windows whose swap interval is set
+    Window PreviousFocus = None;  // what had the keyboard before the cover
+    int PreviousRevert = RevertToPointerRoot;
     int XiOpcode = -1;
     int RandrEvent = -1;
     bool Dpms = false;
@@ -107,6 +109,22 @@ void OtherMapped(Cover& cover, Window window, bool overrideRedirect) {
         cover.End = Ending::Locker;
     else
         cover.RaiseDue = true;
+}
+
+// The keyboard's focus (no grab): the key that ends the cover goes to the
+// cover, not into the application underneath; it is given back after.
+void TakeFocus(Cover& cover) {
+    XGetInputFocus(cover.Dpy, &cover.PreviousFocus, &cover.PreviousRevert);
+    XSetInputFocus(cover.Dpy, cover.Windows.Windows.front().Id, RevertToPointerRoot, CurrentTime);
+}
+
+void GiveFocusBack(Cover& cover) {
+    Window to = cover.PreviousFocus;
+    XWindowAttributes attributes;
+    if (to != None && to != PointerRoot &&
+        !(XGetWindowAttributes(cover.Dpy, to, &attributes) && attributes.map_state == IsViewable))
+        to = PointerRoot;
+    XSetInputFocus(cover.Dpy, to, cover.PreviousRevert, CurrentTime);
 }
 
 void HandleEvent(Cover& cover, const XEvent& event) {
@@ -292,6 +310,7 @@ int RunX11Cover(const SaverOptions& options) {
     int dpmsEvent = 0, dpmsError = 0;
     cover.Dpms = DPMSQueryExtension(dpy, &dpmsEvent, &dpmsError) && DPMSCapable(dpy);
     SelectRawInput(cover);
+    TakeFocus(cover);
     XSync(dpy, False);
     if (LockerShown(cover)) cover.End = Ending::Locker;
 
@@ -306,6 +325,7 @@ int RunX11Cover(const SaverOptions& options) {
     if (cover.End == Ending::Failed) std::fprintf(stderr, "mirrowen: could not load the images into textures\n");
     glXMakeCurrent(dpy, None, nullptr);
     glXDestroyContext(dpy, cover.Context);
+    GiveFocusBack(cover);
     CloseCoverWindows(cover.Windows);
     XCloseDisplay(dpy);
     return cover.End == Ending::Failed ? 1 : 0;

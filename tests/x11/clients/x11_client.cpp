@@ -1,7 +1,8 @@
 // Stand-ins for other X clients in the idle tests, each running until it is
 // killed once it has said (on stdout) that it is ready:
 //   x11_client suspend     suspends the X screen saver, as a game or a video player does
-//   x11_client fullscreen  a window the window manager shows fullscreen, painted #ff00ff
+//   x11_client fullscreen  a window the window manager shows fullscreen, painted #ff00ff;
+//                          says "ready WINDOW" (its number) and "key" for each key it gets
 //   x11_client locker      a locker's window: override-redirect over the whole screen, #0000ff
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -42,7 +43,17 @@ int main(int argc, char** argv) {
         Atom fullscreen = XInternAtom(dpy, "_NET_WM_STATE_FULLSCREEN", False);
         XChangeProperty(dpy, window, state, XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<unsigned char*>(&fullscreen), 1);
+        XSelectInput(dpy, window, KeyPressMask);
         XMapRaised(dpy, window);
+        XSync(dpy, False);
+        std::printf("ready 0x%lx\n", window);
+        std::fflush(stdout);
+        for (;;) {
+            XEvent event;
+            XNextEvent(dpy, &event);
+            if (event.type == KeyPress) std::printf("key\n");
+            std::fflush(stdout);
+        }
     } else if (std::strcmp(mode, "locker") == 0) {
         XMapRaised(dpy, Painted(dpy, true, 0x0000ff));
     } else {
