@@ -20,6 +20,9 @@ const Locker Lockers[] = {
     {"org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver"},
 };
 
+static_assert(sizeof Lockers / sizeof Lockers[0] == sizeof DesktopLock::NameWatches / sizeof(unsigned),
+              "a name watch for each locker");
+
 void Changed(DesktopLock& lock, bool locked, const std::string& locker) {
     if (locked == lock.Locked) return;
     lock.Locked = locked;
@@ -40,6 +43,13 @@ void ActiveChanged(GDBusConnection* bus, const gchar* sender, const gchar*, cons
     gboolean active = FALSE;
     g_variant_get(parameters, "(b)", &active);
     Changed(lock, active != FALSE, interface);
+}
+
+void LockerVanished(GDBusConnection*, const gchar* name, gpointer data) {
+    auto& lock = *static_cast<DesktopLock*>(data);
+    if (!lock.Locked || lock.Locker != name) return;
+    ServiceLog(std::string(name) + " left the bus: the desktop is taken as unlocked");
+    lock.Locked = false;
 }
 
 // The locker's state now, where one is on the bus that is not this service.
@@ -74,11 +84,17 @@ void StartDesktopLock(DesktopLock& lock, SessionBus& bus) {
     lock.Subscription = g_dbus_connection_signal_subscribe(bus.Bus, nullptr, nullptr, "ActiveChanged", nullptr,
                                                            nullptr, G_DBUS_SIGNAL_FLAGS_NONE, ActiveChanged, &lock,
                                                            nullptr);
-    for (const Locker& locker : Lockers) AskActive(lock, locker);
+    for (std::size_t i = 0; i < sizeof Lockers / sizeof Lockers[0]; ++i) {
+        lock.NameWatches[i] = g_bus_watch_name_on_connection(bus.Bus, Lockers[i].Name, G_BUS_NAME_WATCHER_FLAGS_NONE,
+                                                             nullptr, LockerVanished, &lock, nullptr);
+        AskActive(lock, Lockers[i]);
+    }
 }
 
 void StopDesktopLock(DesktopLock& lock) {
     if (lock.Bus != nullptr && lock.Subscription != 0)
         g_dbus_connection_signal_unsubscribe(lock.Bus->Bus, lock.Subscription);
+    for (unsigned watch : lock.NameWatches)
+        if (watch != 0) g_bus_unwatch_name(watch);
     lock = DesktopLock{};
 }

@@ -4,7 +4,9 @@
 // org.xfce.ScreenSaver and org.freedesktop.ScreenSaver (KDE Plasma and the
 // lockers that serve it), and their GetActive when the service starts. The
 // idle service's own org.freedesktop.ScreenSaver says ActiveChanged for its
-// covers: what this connection sent itself is not the desktop's word.
+// covers: what this connection sent itself is not the desktop's word. A
+// locker that leaves the bus while it said locked (it crashed, or quit)
+// leaves the desktop unlocked, so that covers come again.
 #pragma once
 
 #include <string>
@@ -14,6 +16,7 @@
 struct DesktopLock {
     SessionBus* Bus = nullptr;
     unsigned Subscription = 0;
+    unsigned NameWatches[5] = {0, 0, 0, 0, 0};  // one per locker's name
     bool Locked = false;
     std::string Locker;  // the service that said so last, for the log
 };
