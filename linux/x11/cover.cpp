@@ -18,6 +18,7 @@
 #include "linux/x11/cover_windows.h"
 #include "linux/x11/display_refresh.h"
 #include "linux/x11/gl_window.h"
+#include "linux/x11/locker_window.h"
 #include "render/frame_renderer.h"
 #include "render/texture_set.h"
 #include "render/viewport_frame.h"
@@ -80,32 +81,10 @@ void SelectRawInput(Cover& cover) {
     XISelectEvents(cover.Dpy, cover.Windows.Root, &mask, 1);
 }
 
-// A locker's window: another program's, shown over a whole monitor
-// without the window manager.
-bool IsLockerWindow(Cover& cover, Window window) {
-    XWindowAttributes attributes;
-    return !IsCoverWindow(cover.Windows, window) && XGetWindowAttributes(cover.Dpy, window, &attributes) &&
-           attributes.override_redirect && attributes.map_state == IsViewable && attributes.c_class == InputOutput &&
-           SpansMonitor(cover.Windows, attributes.x, attributes.y, attributes.width, attributes.height);
-}
-
-// One shown before the cover began (the compositor's overlay window is not
-// among the root's children).
-bool LockerShown(Cover& cover) {
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(cover.Dpy, cover.Windows.Root, &root, &parent, &children, &count)) return false;
-    bool shown = false;
-    for (unsigned int i = 0; i < count && !shown; ++i) shown = IsLockerWindow(cover, children[i]);
-    if (children != nullptr) XFree(children);
-    return shown;
-}
-
 // Another program's window was mapped: a locker's ends the cover; anything
 // else goes below it again.
 void OtherMapped(Cover& cover, Window window, bool overrideRedirect) {
-    if (overrideRedirect && IsLockerWindow(cover, window))
+    if (overrideRedirect && IsLockerWindow(cover.Dpy, window, cover.Windows.Monitors))
         cover.End = Ending::Locker;
     else
         cover.RaiseDue = true;
@@ -312,7 +291,7 @@ int RunX11Cover(const SaverOptions& options) {
     SelectRawInput(cover);
     TakeFocus(cover);
     XSync(dpy, False);
-    if (LockerShown(cover)) cover.End = Ending::Locker;
+    if (LockerWindowShown(dpy, cover.Windows.Root, cover.Windows.Monitors)) cover.End = Ending::Locker;
 
     SelectFrameRenderer(options.Renderer);
     ResetOrigins(Settings->ScrWidth, Settings->ScrHeight);

@@ -1,37 +1,12 @@
 #include "linux/x11/cover_windows.h"
 
 #include <X11/Xatom.h>
-#include <X11/extensions/Xrandr.h>
 
 #include <cstring>
 
 namespace {
 
-struct Rect {
-    int X, Y, Width, Height;
-};
-
-// The monitors as RandR 1.5 lists them (active ones only), else the screen.
-std::vector<Rect> Monitors(Display* dpy, Window root) {
-    std::vector<Rect> rects;
-    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    if (XRRQueryExtension(dpy, &eventBase, &errorBase) && XRRQueryVersion(dpy, &major, &minor) &&
-        (major > 1 || minor >= 5)) {
-        int count = 0;
-        XRRMonitorInfo* monitors = XRRGetMonitors(dpy, root, True, &count);
-        for (int i = 0; i < count; ++i)
-            if (monitors[i].width > 0 && monitors[i].height > 0)
-                rects.push_back(Rect{monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height});
-        if (monitors != nullptr) XRRFreeMonitors(monitors);
-    }
-    if (rects.empty()) {
-        const int screen = DefaultScreen(dpy);
-        rects.push_back(Rect{0, 0, DisplayWidth(dpy, screen), DisplayHeight(dpy, screen)});
-    }
-    return rects;
-}
-
-Window MakeWindow(CoverWindows& cover, const Rect& at) {
+Window MakeWindow(CoverWindows& cover, const MonitorRect& at) {
     Display* dpy = cover.Dpy;
     XSetWindowAttributes attributes;
     std::memset(&attributes, 0, sizeof attributes);
@@ -87,7 +62,8 @@ void CloseCoverWindows(CoverWindows& cover) {
 }
 
 bool FollowMonitors(CoverWindows& cover) {
-    const std::vector<Rect> monitors = Monitors(cover.Dpy, cover.Root);
+    const std::vector<MonitorRect> monitors = ListMonitors(cover.Dpy, cover.Root);
+    cover.Monitors = monitors;
     bool changed = false;
     while (cover.Windows.size() > monitors.size()) {
         XDestroyWindow(cover.Dpy, cover.Windows.back().Id);
@@ -95,7 +71,7 @@ bool FollowMonitors(CoverWindows& cover) {
         changed = true;
     }
     for (std::size_t i = 0; i < monitors.size(); ++i) {
-        const Rect& at = monitors[i];
+        const MonitorRect& at = monitors[i];
         if (i == cover.Windows.size()) {
             cover.Windows.push_back(CoverWindow{MakeWindow(cover, at), at.X, at.Y, at.Width, at.Height});
             changed = true;
@@ -118,12 +94,5 @@ void RaiseCoverWindows(CoverWindows& cover) {
 bool IsCoverWindow(const CoverWindows& cover, Window window) {
     for (const CoverWindow& own : cover.Windows)
         if (own.Id == window) return true;
-    return false;
-}
-
-bool SpansMonitor(const CoverWindows& cover, int x, int y, int width, int height) {
-    for (const CoverWindow& own : cover.Windows)
-        if (x <= own.X && y <= own.Y && x + width >= own.X + own.Width && y + height >= own.Y + own.Height)
-            return true;
     return false;
 }

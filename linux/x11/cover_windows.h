@@ -10,6 +10,8 @@
 
 #include <vector>
 
+#include "linux/x11/monitors.h"
+
 struct CoverWindow {
     Window Id = 0;
     int X = 0, Y = 0, Width = 0, Height = 0;
@@ -22,6 +24,7 @@ struct CoverWindows {
     Colormap OwnColormap = 0;
     Cursor Hidden = 0;
     std::vector<CoverWindow> Windows;
+    std::vector<MonitorRect> Monitors;  // as last followed
 };
 
 // Ready to make windows of `visual` on `dpy`'s default screen.
@@ -36,6 +39,3 @@ bool FollowMonitors(CoverWindows& cover);
 void RaiseCoverWindows(CoverWindows& cover);
 
 bool IsCoverWindow(const CoverWindows& cover, Window window);
-
-// Whether x, y, width x height spans a whole monitor that a window covers.
-bool SpansMonitor(const CoverWindows& cover, int x, int y, int width, int height);

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "linux/x11/locker_window.h"
+
 namespace {
 
 std::int64_t Milliseconds(const XSyncValue& value) {
@@ -150,6 +152,14 @@ bool HeldOff(void* context, std::string* why) {
     return SaverSuspended(static_cast<X11IdleSource*>(context)->Suspends, why);
 }
 
+// A locker that says nothing on the session bus (i3lock, slock, a locker's
+// stand-by window) is known by its window.
+bool Locked(void* context) {
+    X11IdleSource& source = *static_cast<X11IdleSource*>(context);
+    const Window root = DefaultRootWindow(source.Dpy);
+    return LockerWindowShown(source.Dpy, root, ListMonitors(source.Dpy, root));
+}
+
 }  // namespace
 
 bool OpenX11IdleSource(X11IdleSource& source, Display* dpy, std::string* error) {
@@ -192,5 +202,6 @@ IdleSource X11IdleSourceInterface(X11IdleSource& source) {
     idle.Idle = Idle;
     idle.Notices = Notices;
     idle.HeldOff = HeldOff;
+    idle.Locked = Locked;
     return idle;
 }

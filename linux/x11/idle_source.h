@@ -3,7 +3,8 @@
 // process when the idle time passes the limit and on the first input after
 // it; where the server has no IDLETIME, MIT-SCREEN-SAVER's idle time, asked
 // when it may have passed and each second while idle. Clients that suspend
-// the X server's screen saver hold the cover off (saver_suspends.h). The
+// the X server's screen saver hold the cover off (saver_suspends.h); a
+// locker's window shown is the desktop locked (locker_window.h). The
 // connection is also how the service learns that the session has gone.
 #pragma once
 

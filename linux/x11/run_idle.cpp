@@ -18,6 +18,11 @@ int LostServer(Display*) {
     _exit(1);
 }
 
+// Others' windows may go between a listing and a question about them
+// (a BadWindow then): the answer is simply no. Xlib's own handler would end
+// the process.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
 }  // namespace
 
 int RunX11Idle(const IdleServiceOptions& service, const std::string& displayName) {
@@ -27,6 +32,7 @@ int RunX11Idle(const IdleServiceOptions& service, const std::string& displayName
         ServiceLog("cannot open display " + std::string(XDisplayName(displayName.c_str())));
         return 1;
     }
+    XSetErrorHandler(IgnoreXError);
     XSetIOErrorHandler(LostServer);
     SessionBus bus;
     std::string error;
