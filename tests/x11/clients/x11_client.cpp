@@ -6,6 +6,7 @@
 //   x11_client locker      a locker's window: override-redirect over the whole screen, #0000ff
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/scrnsaver.h>
 #include <unistd.h>
 
@@ -43,6 +44,11 @@ int main(int argc, char** argv) {
         Atom fullscreen = XInternAtom(dpy, "_NET_WM_STATE_FULLSCREEN", False);
         XChangeProperty(dpy, window, state, XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<unsigned char*>(&fullscreen), 1);
+        XWMHints hints;
+        std::memset(&hints, 0, sizeof hints);
+        hints.flags = InputHint;
+        hints.input = True;
+        XSetWMHints(dpy, window, &hints);
         XSelectInput(dpy, window, KeyPressMask);
         XMapRaised(dpy, window);
         XSync(dpy, False);
