@@ -24,6 +24,10 @@ await() {
   since "$start"
 }
 
+# Input now, so that the idle time counts from here (a move to where the
+# pointer already is would be none).
+input_now() { xdotool mousemove_relative -- 1 1; }
+
 # `mirrowen ARGS` in the background, its log in $dir/service.err.
 start_service() {
   ASAN_OPTIONS=detect_leaks=0 "$program" "$@" 2>"$dir/service.err" &
