@@ -60,17 +60,8 @@ shot() {
   in_session grim "$@" "$name" && echo "$SESSION/$name"
 }
 
-# Pixels of the compositor's background (#ff00ff) in FILE, cut to GEOMETRY
-# (WxH+X+Y) when given.
-magenta() {
-  convert "$1" ${2:+-crop "$2" +repage} -fuzz 5% -fill black +opaque '#ff00ff' \
-    -precision 12 -format '%[fx:round(mean.r*w*h)]' info:
-}
-# Lit pixels (brighter than a quarter, background left out).
-lit() {
-  convert "$1" ${2:+-crop "$2" +repage} -fuzz 5% -fill black -opaque '#ff00ff' -colorspace gray \
-    -threshold 25% -precision 12 -format '%[fx:round(mean*w*h)]' info:
-}
+# Pixel counts: magenta (the compositor's background) and lit.
+. "$(dirname "${BASH_SOURCE[0]}")/../harness/pixel-counts.sh"
 
 now() { date +%s.%N; }
 since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }'; }

@@ -48,16 +48,8 @@ shot() {
   rm -f "$dir/$1"
   import -window root "$dir/$1" 2>/dev/null && echo "$dir/$1"
 }
-# Pixels of the background (#ff00ff) in FILE, cut to GEOMETRY (WxH+X+Y) when given.
-magenta() {
-  convert "$1" ${2:+-crop "$2" +repage} -fuzz 5% -fill black +opaque '#ff00ff' \
-    -precision 12 -format '%[fx:round(mean.r*w*h)]' info:
-}
-# Lit pixels (brighter than a quarter, background left out).
-lit() {
-  convert "$1" ${2:+-crop "$2" +repage} -fuzz 5% -fill black -opaque '#ff00ff' -colorspace gray \
-    -threshold 25% -precision 12 -format '%[fx:round(mean*w*h)]' info:
-}
+# Pixel counts: magenta (the background) and lit.
+. "$(dirname "${BASH_SOURCE[0]}")/../harness/pixel-counts.sh"
 
 finish() {
   stop_service
