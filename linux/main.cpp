@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
         IdleServiceOptions service;
         service.IdleSeconds = options.IdleSeconds;
         service.SettingsPath = path;
-        const bool wayland = IdleInWayland(options, std::getenv("WAYLAND_DISPLAY"));
+        const bool wayland = IdleInWayland(options, std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_RUNTIME_DIR"));
         service.CoverCommand = CoverCommandFor(OwnProgramPath(argv[0]), argc, argv,
                                                wayland ? std::vector<std::string>{"--wayland", "--cover"}
                                                        : std::vector<std::string>{"--cover"});

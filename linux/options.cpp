@@ -1,5 +1,7 @@
 #include "linux/options.h"
 
+#include <sys/stat.h>
+
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -392,9 +394,15 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
     return true;
 }
 
-bool IdleInWayland(const SaverOptions& options, const char* waylandDisplay) {
+bool IdleInWayland(const SaverOptions& options, const char* waylandDisplay, const char* runtimeDir) {
     if (options.Wayland) return true;
-    return options.DisplayName.empty() && waylandDisplay != nullptr && waylandDisplay[0] != '\0';
+    if (!options.DisplayName.empty() || waylandDisplay == nullptr || waylandDisplay[0] == '\0') return false;
+    // A name left behind by an earlier session (the user manager's
+    // environment keeps it) names no socket now: that is not this session.
+    if (waylandDisplay[0] != '/' && (runtimeDir == nullptr || runtimeDir[0] == '\0')) return true;
+    const std::string socket = waylandDisplay[0] == '/' ? waylandDisplay : std::string(runtimeDir) + "/" + waylandDisplay;
+    struct stat info;
+    return stat(socket.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
 }
 
 SettingsStore OptionOverlayInterface(OptionOverlay& overlay) {

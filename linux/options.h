@@ -59,8 +59,10 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
 
 // Whether --idle (and its covers) runs in the Wayland session: with
 // --wayland, or where there is a Wayland display (`waylandDisplay`, from
-// $WAYLAND_DISPLAY) and no X display was named with -display.
-bool IdleInWayland(const SaverOptions& options, const char* waylandDisplay);
+// $WAYLAND_DISPLAY, whose socket is there, in `runtimeDir` from
+// $XDG_RUNTIME_DIR unless it is a path) and no X display was named with
+// -display.
+bool IdleInWayland(const SaverOptions& options, const char* waylandDisplay, const char* runtimeDir);
 
 // The usage text.
 const char* SaverOptionsUsage();

@@ -512,8 +512,10 @@ GtkWidget* BuildPage(SettingsWindow& w) {
     }
     if (!WaylandSession()) {
         GtkWidget* how = gtk_label_new(
-            "XScreenSaver, MATE and Xfce can start Mirrowen themselves instead: choose Mirrowen in their "
-            "screen-saver settings (for XScreenSaver, add it to the programs list in ~/.xscreensaver first).");
+            "The switch needs a session that starts graphical-session.target (GNOME, KDE Plasma); elsewhere "
+            "(Cinnamon, i3) add \"mirrowen --idle\" to the session's startup programs. XScreenSaver, MATE and "
+            "Xfce can start Mirrowen themselves instead: choose Mirrowen in their screen-saver settings (for "
+            "XScreenSaver, add it to the programs list in ~/.xscreensaver first).");
         gtk_label_set_wrap(GTK_LABEL(how), TRUE);
         gtk_label_set_xalign(GTK_LABEL(how), 0.0f);
         gtk_widget_add_css_class(how, "dim-label");

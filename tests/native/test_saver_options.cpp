@@ -1,7 +1,12 @@
 // The X11 program's command line: where it draws, and the saver values that
 // lie over the stored ones through the same acceptance tests.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -106,14 +111,28 @@ TEST(SaverOptions, GeometryFpsAndTheRest) {
         EXPECT_NE(p.Error.find("--idle needs a number of seconds from 1 to 86400"), std::string::npos) << p.Error;
     }
     // Without --wayland, the session it runs in: Wayland where there is a
-    // Wayland display and no X display was named, else X11.
+    // Wayland display whose socket is there and no X display was named, else
+    // X11 (a name an earlier session left in the environment included).
     p = Parse({"--idle", "300"});
     EXPECT_TRUE(p.Ok && p.Options.Idle && p.Options.IdleSeconds == 300) << p.Error;
-    EXPECT_TRUE(IdleInWayland(p.Options, "wayland-0"));
-    EXPECT_FALSE(IdleInWayland(p.Options, nullptr));
-    EXPECT_FALSE(IdleInWayland(p.Options, ""));
-    EXPECT_FALSE(IdleInWayland(Parse({"--idle", "-display", ":1"}).Options, "wayland-0"));
-    EXPECT_TRUE(IdleInWayland(Parse({"--wayland", "--idle"}).Options, nullptr));
+    char dir[] = "/tmp/mirrowen_runtime_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string socketPath = std::string(dir) + "/wayland-0";
+    const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_TRUE(IdleInWayland(p.Options, "wayland-0", dir));
+    EXPECT_TRUE(IdleInWayland(p.Options, socketPath.c_str(), nullptr));
+    EXPECT_FALSE(IdleInWayland(p.Options, "wayland-1", dir));
+    EXPECT_FALSE(IdleInWayland(p.Options, nullptr, dir));
+    EXPECT_FALSE(IdleInWayland(p.Options, "", dir));
+    EXPECT_FALSE(IdleInWayland(Parse({"--idle", "-display", ":1"}).Options, "wayland-0", dir));
+    EXPECT_TRUE(IdleInWayland(Parse({"--wayland", "--idle"}).Options, nullptr, nullptr));
+    close(listening);
+    unlink(socketPath.c_str());
+    rmdir(dir);
 
     // -delay in microseconds; outside 0 to 100000 the default stands, with a line.
     EXPECT_EQ(Parse({}).Options.Delay, 16667);
