@@ -4,9 +4,12 @@
 //   x11_client fullscreen  a window the window manager shows fullscreen, painted #ff00ff;
 //                          says "ready WINDOW" (its number) and "key" for each key it gets
 //   x11_client locker      a locker's window: override-redirect over the whole screen, #0000ff
+//   x11_client cursor      says "cursor hidden" or "cursor shown": whether the pointer's
+//                          image where it is now has any pixel that is not clear, and ends
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/extensions/scrnsaver.h>
 #include <unistd.h>
 
@@ -34,6 +37,17 @@ int main(int argc, char** argv) {
     if (dpy == nullptr) {
         std::fprintf(stderr, "x11_client: no display\n");
         return 1;
+    }
+    if (std::strcmp(mode, "cursor") == 0) {
+        XFixesCursorImage* image = XFixesGetCursorImage(dpy);
+        bool shown = false;
+        for (int i = 0; image != nullptr && i < image->width * image->height; ++i)
+            shown = shown || (image->pixels[i] >> 24) != 0;
+        std::printf("cursor %s\n", shown ? "shown" : "hidden");
+        if (image == nullptr) return 1;
+        XFree(image);
+        XCloseDisplay(dpy);
+        return 0;
     }
     if (std::strcmp(mode, "suspend") == 0) {
         XScreenSaverSuspend(dpy, True);
@@ -63,7 +77,7 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(mode, "locker") == 0) {
         XMapRaised(dpy, Painted(dpy, true, 0x0000ff));
     } else {
-        std::fprintf(stderr, "usage: x11_client suspend|fullscreen|locker\n");
+        std::fprintf(stderr, "usage: x11_client suspend|fullscreen|locker|cursor\n");
         return 2;
     }
     XSync(dpy, False);
