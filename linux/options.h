@@ -39,7 +39,7 @@ struct SaverOptions {
     bool Wayland = false;       // a Wayland client on every output instead of an X11 window
     std::int64_t IdleSeconds = 0;  // --idle: wait for the seat to be idle this long, cover, repeat; 0: once
     std::int64_t Frames = -1;   // end after this many frames; -1: until told to end
-    FrameRenderer Renderer = FrameRenderer::Batched;  // -renderer batched|immediate
+    FrameRenderer Renderer = FrameRenderer::Batched;  // -renderer batched|immediate|shader
     std::string DisplayName;
     // Saver values by registry name, as stored numbers; an empty entry is an
     // option whose value was rejected: the built-in default stands for it.
