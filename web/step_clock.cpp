@@ -12,7 +12,7 @@ int StepsDue(StepClock& clock, double now) {
     const double period = static_cast<double>(clock.Delay) / 1000.0;
     if (now < clock.Next) return 0;
     const double behind = std::floor((now - clock.Next) / period);
-    if (behind >= MaxStepsPerFrame) {
+    if (behind >= MaxCatchUpSteps) {
         // A pause: one step now, and on from here.
         clock.Next = now + period;
         return 1;

@@ -14,7 +14,7 @@ int StepsOver(StepClock& clock, double start, double frameMs, double ms) {
 }
 
 TEST(StepClock, TheSaversRateAtAnyRefresh) {
-    for (double hz : {30.0, 37.0, 60.0, 75.0, 144.0, 240.0}) {
+    for (double hz : {7.0, 10.0, 30.0, 37.0, 60.0, 75.0, 144.0, 240.0}) {
         StepClock clock;
         clock.Delay = 16667;
         EXPECT_EQ(StepsDue(clock, 1000.0), 0) << "the first frame shows the field as seeded";
@@ -40,11 +40,12 @@ TEST(StepClock, APauseIsNotMadeUp) {
     // Ten seconds in the background: one step, then the rate again from there.
     EXPECT_EQ(StepsDue(clock, 11000.0), 1);
     EXPECT_NEAR(StepsOver(clock, 11016.0, 16.0, 1000.0), 60, 2);
-    // A slow frame within the limit is made up.
+    // A slow frame within the limit is made up; one just beyond it is a pause.
     StepClock slow;
     slow.Delay = 16667;
     StepsDue(slow, 0.0);
-    EXPECT_EQ(StepsDue(slow, 16.667 * 4 + 1.0), 4);
+    EXPECT_EQ(StepsDue(slow, 16.667 * 15 + 1.0), 15);
+    EXPECT_EQ(StepsDue(slow, 16.667 * 15 + 1.0 + 16.667 * 16 + 1.0), 1);
 }
 
 }  // namespace
