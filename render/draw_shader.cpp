@@ -82,7 +82,8 @@ GLuint CompileShader(GLenum kind, const char* source, const char* what) {
     if (compiled == GL_TRUE) return shader;
     char log[512] = "";
     glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-    Problem = std::string("the ") + what + " shader does not compile: " + log;
+    Problem = std::string("the shader renderer needs OpenGL 3.3 or OpenGL ES 3.0; here its ") + what +
+              " shader does not compile: " + log;
     glDeleteShader(shader);
     return 0;
 }
@@ -110,7 +111,8 @@ bool MakeProgram() {
     if (linked != GL_TRUE) {
         char log[512] = "";
         glGetProgramInfoLog(Program, sizeof log, nullptr, log);
-        Problem = std::string("the shader program does not link: ") + log;
+        Problem = std::string("the shader renderer needs OpenGL 3.3 or OpenGL ES 3.0; here its program does not link: ") +
+                  log;
         glDeleteProgram(Program);
         Program = 0;
         return false;
