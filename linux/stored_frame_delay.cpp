@@ -2,8 +2,6 @@
 
 #include "linux/frame_pacer.h"
 
-const char* const FrameDelayValueName = "FrameDelay";
-
 std::int64_t ReadStoredFrameDelay(const SettingsStore& store) {
     std::int64_t delay = DefaultFrameDelay;
     StoreKey key = nullptr;

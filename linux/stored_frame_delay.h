@@ -5,9 +5,8 @@
 
 #include <cstdint>
 
+#include "settings/frame_delay.h"
 #include "settings/settings_store.h"
-
-extern const char* const FrameDelayValueName;
 
 // The stored delay, or DefaultFrameDelay when absent or outside 0 to 100000.
 std::int64_t ReadStoredFrameDelay(const SettingsStore& store);

@@ -145,7 +145,8 @@ TEST(SaverOptions, GeometryFpsAndTheRest) {
     EXPECT_EQ(Parse({"-renderer", "immediate", "-renderer", "batched"}).Options.Renderer, FrameRenderer::Batched);
     p = Parse({"-renderer", "Immediate"});
     EXPECT_FALSE(p.Ok);
-    EXPECT_EQ(p.Error, "mirrowen: -renderer needs batched or immediate, not Immediate");
+    EXPECT_EQ(p.Error, "mirrowen: -renderer needs batched, immediate or shader, not Immediate");
+    EXPECT_EQ(Parse({"-renderer", "shader"}).Options.Renderer, FrameRenderer::Shader);
     p = Parse({"-stars", "9"});
     EXPECT_FALSE(p.Ok);
     EXPECT_EQ(p.Error, "mirrowen: unknown option -stars");
