@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "linux/frame_pacer.h"
-#include "linux/stored_idle_time.h"
+#include "linux/stored_values.h"
 #include "render/frame_renderer.h"
 #include "settings/settings_store.h"
 

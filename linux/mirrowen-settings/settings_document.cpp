@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "linux/stored_frame_delay.h"
-#include "linux/stored_idle_time.h"
+#include "linux/stored_values.h"
+#include "linux/stored_values.h"
 
 namespace {
 

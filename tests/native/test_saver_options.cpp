@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "linux/options.h"
-#include "linux/stored_frame_delay.h"
-#include "linux/stored_idle_time.h"
+#include "linux/stored_values.h"
+#include "linux/stored_values.h"
 #include "settings/memory_store.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
