@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "linux/stored_values.h"
-#include "linux/stored_values.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 
 #include "linux/options.h"
 #include "linux/stored_values.h"
-#include "linux/stored_values.h"
 #include "settings/memory_store.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
