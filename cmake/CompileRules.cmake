@@ -6,7 +6,7 @@ function(mirrowen_compile_rules target)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
                                              -fno-sanitize-recover=undefined)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
-  elseif(NOT WIN32 AND CMAKE_BUILD_TYPE STREQUAL "Release")
+  elseif(NOT WIN32 AND NOT EMSCRIPTEN AND CMAKE_BUILD_TYPE STREQUAL "Release")
     # The programs users install get the hardening Debian builds its own with.
     target_compile_options(${target} PRIVATE -D_FORTIFY_SOURCE=2 -fstack-protector-strong)
     target_link_options(${target} PRIVATE -Wl,-z,relro -Wl,-z,now)

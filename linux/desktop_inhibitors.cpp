@@ -104,7 +104,8 @@ void KdeSignal(GDBusConnection*, const gchar*, const gchar*, const gchar*, const
         g_variant_iter_init(&names, removed);
         const gchar* application = nullptr;
         while (g_variant_iter_next(&names, "&s", &application))
-            ServiceLog("inhibition released: " + Describe(application, "") + " through KDE power management");
+            ServiceLog(std::string("inhibition released: ") + (application[0] != '\0' ? application : "an application") +
+                       " through KDE power management");
     }
     g_variant_unref(added);
     g_variant_unref(removed);
@@ -124,6 +125,15 @@ void StartDesktopInhibitors(DesktopInhibitors& inhibitors, SessionBus& bus) {
         g_dbus_connection_signal_subscribe(bus.Bus, KdeName, KdeName, "InhibitionsChanged", KdePath, nullptr,
                                            G_DBUS_SIGNAL_FLAGS_NONE, KdeSignal, &inhibitors, nullptr);
     // Those held already, for the log.
+    GVariant* kde = Call(bus, KdeName, KdePath, KdeName, "ListInhibitions", nullptr, nullptr);
+    if (kde != nullptr && g_variant_n_children(kde) == 1) {
+        GVariant* pairs = g_variant_get_child_value(kde, 0);
+        ForEachPair(pairs, [](const char* application, const char* reason, void*) {
+            ServiceLog("inhibited by " + Describe(application, reason) + " through KDE power management");
+        }, nullptr);
+        g_variant_unref(pairs);
+    }
+    if (kde != nullptr) g_variant_unref(kde);
     if (!SessionBusNameHasOwner(bus, GnomeName)) return;
     GVariant* reply = Call(bus, GnomeName, GnomePath, GnomeName, "GetInhibitors", nullptr, "(ao)");
     if (reply == nullptr) return;

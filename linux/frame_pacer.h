@@ -23,8 +23,7 @@
 
 #include <cstdint>
 
-constexpr std::int64_t DefaultFrameDelay = 16667;  // at most 60 frames a second, the designed speed
-constexpr std::int64_t MaxFrameDelay = 100000;     // the largest --delay accepted
+#include "settings/frame_delay.h"
 
 struct FramePacer {
     std::int64_t Delay = DefaultFrameDelay;  // microseconds per frame; 0: no pause

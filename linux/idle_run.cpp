@@ -17,7 +17,7 @@
 #include "linux/screensaver_service.h"
 #include "linux/service_log.h"
 #include "linux/settings_watch.h"
-#include "linux/stored_idle_time.h"
+#include "linux/stored_values.h"
 #include "settings/file_store.h"
 
 namespace {

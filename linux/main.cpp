@@ -8,7 +8,7 @@
 #include "linux/cover_child.h"
 #include "linux/idle_run.h"
 #include "linux/options.h"
-#include "linux/stored_frame_delay.h"
+#include "linux/stored_values.h"
 #include "linux/x11/cover.h"
 #include "linux/x11/run_idle.h"
 #include "linux/x11/run_saver.h"

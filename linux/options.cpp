@@ -44,7 +44,7 @@ const char* const Usage =
     "                [-shape N] [-colours N] [-gravity N] [-origins N] [-origin-speed N] [-corona N]\n"
     "                [-[no-]lens-flare] [-[no-]bounce-bottom] [-[no-]bounce-top] [-[no-]bounce-sides]\n"
     "                [-resolution WxH] [-frames N] [-save-settings]\n"
-    "                [-renderer batched|immediate]\n"
+    "                [-renderer batched|immediate|shader]\n"
     "-delay N: each frame takes at least N microseconds, 0 to 100000 (default 16667,\n"
     "          at most 60 frames a second; 0: as fast as the machine allows)\n"
     "--wayland: draw on every output of the Wayland compositor, above everything\n"
@@ -329,11 +329,16 @@ bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
             const char* text = value();
             if (text == nullptr) return missing();
             const std::string which = text;
-            if (which != "batched" && which != "immediate") {
-                *error = std::string("mirrowen: -renderer needs batched or immediate, not ") + text;
+            if (which == "batched") {
+                options.Renderer = FrameRenderer::Batched;
+            } else if (which == "immediate") {
+                options.Renderer = FrameRenderer::Immediate;
+            } else if (which == "shader") {
+                options.Renderer = FrameRenderer::Shader;
+            } else {
+                *error = std::string("mirrowen: -renderer needs batched, immediate or shader, not ") + text;
                 return false;
             }
-            options.Renderer = which == "batched" ? FrameRenderer::Batched : FrameRenderer::Immediate;
         } else if (name == "save-settings") {
             options.SaveSettings = true;
         } else if (name == "help" || name == "h") {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "linux/frame_pacer.h"
-#include "linux/stored_idle_time.h"
+#include "linux/stored_values.h"
 #include "render/frame_renderer.h"
 #include "settings/settings_store.h"
 
@@ -40,7 +40,7 @@ struct SaverOptions {
     std::int64_t IdleSeconds = 0;  // --idle's number; 0: the settings file's idle time
     bool Cover = false;            // --cover: one cover of the idle service, ended by any input
     std::int64_t Frames = -1;   // end after this many frames; -1: until told to end
-    FrameRenderer Renderer = FrameRenderer::Batched;  // -renderer batched|immediate
+    FrameRenderer Renderer = FrameRenderer::Batched;  // -renderer batched|immediate|shader
     std::string DisplayName;
     // Saver values by registry name, as stored numbers; an empty entry is an
     // option whose value was rejected: the built-in default stands for it.

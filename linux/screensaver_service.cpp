@@ -18,7 +18,6 @@ const char* const Xml =
     "<method name='GetActiveTime'><arg type='u' direction='out'/></method>"
     "<method name='SetActive'><arg type='b' direction='in'/><arg type='b' direction='out'/></method>"
     "<method name='SimulateUserActivity'/>"
-    "<signal name='ActiveChanged'><arg type='b'/></signal>"
     "</interface></node>";
 
 std::string Describe(const ScreenSaverInhibition& inhibition) {
@@ -158,8 +157,6 @@ void SetScreenSaverActive(ScreenSaverService& service, bool active, std::int64_t
     if (service.CoverActive == active) return;
     service.CoverActive = active;
     service.CoverSince = now;
-    if (service.Bus == nullptr || !service.OwnsName) return;
-    for (const char* path : Paths)
-        g_dbus_connection_emit_signal(service.Bus->Bus, nullptr, path, Name, "ActiveChanged",
-                                      g_variant_new("(b)", active), nullptr);
+    // No ActiveChanged: desktops take it for their lock screen (KWin then
+    // refuses screenshots and more), and a cover is not a lock.
 }

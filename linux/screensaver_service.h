@@ -5,8 +5,9 @@
 // inhibition also ends when its caller leaves the bus, so a player that
 // crashed does not hold the saver off for ever. Served at
 // /org/freedesktop/ScreenSaver and /ScreenSaver, with GetActive,
-// GetActiveTime, SetActive, SimulateUserActivity and ActiveChanged for the
-// cover itself. The name is given up to a desktop that asks for it.
+// GetActiveTime, SetActive and SimulateUserActivity for the cover itself
+// (no ActiveChanged, which desktops take for their lock screen). The name
+// is given up to a desktop that asks for it.
 #pragma once
 
 #include <cstdint>
@@ -48,5 +49,5 @@ void StopScreenSaverService(ScreenSaverService& service);
 // The first inhibition held, as "application (reason)"; empty when none.
 std::string ScreenSaverHeldBy(const ScreenSaverService& service);
 
-// The run's word that a cover started or ended (ActiveChanged is sent).
+// The run's word that a cover started or ended.
 void SetScreenSaverActive(ScreenSaverService& service, bool active, std::int64_t now);

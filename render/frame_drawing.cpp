@@ -5,9 +5,9 @@
 #include "render/frame_renderer.h"
 #include "render/scene_back_ends.h"
 #include "settings/saver_settings.h"
-#include "sim/corona.h"
-#include "sim/origins.h"
-#include "sim/star_update.h"
+#ifdef MIRROWEN_SHADER_RENDERER
+#include "render/draw_shader.h"
+#endif
 
 namespace {
 FrameRenderer Selected = FrameRenderer::Batched;
@@ -17,7 +17,24 @@ void SelectFrameRenderer(FrameRenderer renderer) { Selected = renderer; }
 
 FrameRenderer SelectedFrameRenderer() { return Selected; }
 
-void StartFrameRenderer() { StartBatchedDrawing(); }
+bool StartFrameRenderer() {
+    StartBatchedDrawing();
+    if (Selected != FrameRenderer::Shader) return true;
+#ifdef MIRROWEN_SHADER_RENDERER
+    return StartShaderDrawing();
+#else
+    return false;
+#endif
+}
+
+const char* FrameRendererProblem() {
+#ifdef MIRROWEN_SHADER_RENDERER
+    if (Selected == FrameRenderer::Shader) return ShaderDrawingProblem();
+#else
+    if (Selected == FrameRenderer::Shader) return "this build has no shader renderer";
+#endif
+    return "";
+}
 
 void BeginSceneState() {
     glDisable(GL_DEPTH_TEST);
@@ -44,17 +61,20 @@ void EndSceneState() {
 
 void DrawScene() {
     BeginSceneState();
-    if (Selected == FrameRenderer::Immediate)
+    switch (Selected) {
+    case FrameRenderer::Immediate:
         DrawQuadsImmediate(*Settings);
-    else
+        break;
+    case FrameRenderer::Shader:
+#ifdef MIRROWEN_SHADER_RENDERER
+        DrawQuadsShader(*Settings);
+#endif
+        break;
+    case FrameRenderer::Batched:
         DrawQuadsBatched(*Settings);
+        break;
+    }
     EndSceneState();
-}
-
-void StepSimulation() {
-    MoveOrigins(Settings->OriginSpeed);
-    UpdateStars(*Settings);
-    StepCoronaAngle();
 }
 
 int RenderFrame() {

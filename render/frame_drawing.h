@@ -3,6 +3,8 @@
 // current GL context, so every platform shares it.
 #pragma once
 
+#include "sim/simulation_step.h"
+
 // Clears the target, draws the current state and advances the simulation
 // one step; always 1.
 int RenderFrame();
@@ -16,7 +18,3 @@ void DrawScene();
 // BeginSceneState changed.
 void BeginSceneState();
 void EndSceneState();
-
-// Advances the simulation one step: the origins, every star and the
-// corona's turn.
-void StepSimulation();

@@ -32,9 +32,14 @@ constexpr int FlareGlowImageId = 123;
 int ShapeResourceId(std::int32_t shape);
 
 // Loads the set in order (shape, corona, ring, halo, glow) and sets the fixed
-// GL state, then starts the frame renderer. Needs a current rendering
-// context. 1 on success, 0 on failure.
+// GL state, then starts the selected frame renderer. Needs a current
+// rendering context. 1 on success, 0 on failure (FrameRendererProblem() says
+// why when the images loaded).
 int InitGlState();
+
+// Loads the set in order (shape for the process's settings, corona, ring,
+// halo, glow), stopping at the first failure. Needs a current context.
+bool LoadTextureSet();
 
 // Finds image resourceId among the program's images, decodes it into
 // texture and makes its GL texture. Needs a current rendering context.

@@ -1,7 +1,6 @@
 #include "render/tga_upload.h"
 
-#include <GL/gl.h>
-
+#include "render/gl_api.h"
 #include "render/texture_set.h"
 
 void UploadTgaTexture(TgaTexture& texture) {
@@ -14,14 +13,4 @@ void UploadTgaTexture(TgaTexture& texture) {
     const GLenum format = texture.BitsPerPixel == 24 ? GL_RGB : GL_RGBA;
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), static_cast<GLsizei>(texture.Width),
                  static_cast<GLsizei>(texture.Height), 0, format, GL_UNSIGNED_BYTE, texture.Pixels);
-}
-
-void SetFixedGlState() {
-    glShadeModel(GL_SMOOTH);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_TEXTURE_2D);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
 }

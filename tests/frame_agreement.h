@@ -1,4 +1,4 @@
-// The batched and the immediate frame back ends drawing one star-field
+// Two frame back ends (immediate, batched, shader) drawing one star-field
 // state, read back from GL and compared pixel by pixel, for the X11 and the
 // Windows tests alike. Needs a current context with the textures loaded
 // (on Windows, <windows.h> included before this header).
@@ -124,26 +124,28 @@ inline void Apply(Setting setting, SaverSettings& s) {
 
 // Seeds the field, lets every star be born, then compares the two back
 // ends' pictures of `frames` states a few steps apart; the worst of them.
-inline Comparison CompareOverFrames(SaverSettings& s, int width, int height, int frames) {
+inline Comparison CompareOverFrames(SaverSettings& s, int width, int height, int frames,
+                                    FrameRenderer reference = FrameRenderer::Immediate,
+                                    FrameRenderer other = FrameRenderer::Batched) {
     ResetOrigins(640, 480);
     SeedStars(s);
     for (int i = 0; i < 150; ++i) StepSimulation();
     Comparison worst;
-    std::vector<unsigned char> immediate, batched;
+    std::vector<unsigned char> first, second;
     for (int f = 0; f < frames; ++f) {
-        DrawWith(FrameRenderer::Immediate, width, height, immediate);
-        DrawWith(FrameRenderer::Batched, width, height, batched);
-        worst.Worsen(Compare(immediate, batched, width, height));
+        DrawWith(reference, width, height, first);
+        DrawWith(other, width, height, second);
+        worst.Worsen(Compare(first, second, width, height));
         for (int i = 0; i < 7; ++i) StepSimulation();
     }
     SelectFrameRenderer(FrameRenderer::Batched);
     return worst;
 }
 
-inline void Print(Setting setting, const Comparison& c) {
-    std::printf("[agreement] %s: worst share within %d = %.4f %% (equal %.4f %%), worst channel difference %d, "
+inline void Print(Setting setting, const Comparison& c, const char* pair = "batched against immediate") {
+    std::printf("[agreement] %s, %s: worst share within %d = %.4f %% (equal %.4f %%), worst channel difference %d, "
                 "lit in one only %d, clustered blocks %d, lit pixels >= %d\n",
-                Name(setting), Tolerance, 100.0 * c.ShareWithin, 100.0 * c.ShareEqual, c.WorstChannel,
+                pair, Name(setting), Tolerance, 100.0 * c.ShareWithin, 100.0 * c.ShareEqual, c.WorstChannel,
                 c.LitInOneOnly, c.ClusteredBlocks, c.LitPixels);
     std::fflush(stdout);
 }

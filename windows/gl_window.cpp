@@ -55,27 +55,38 @@ void SetSingleViewport(int width, int height) {
     MonitorViewportCount = 1;
 }
 
+RECT VirtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 // The layout for the monitors as they are now, read after any mode switch:
 // a switch moves the other monitors too.
 MonitorLayout ReadMonitorLayout(int width, int height, bool keepDisplayMode) {
     MonitorLayout layout = {};
     MonitorList list = {};
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
-    if (list.Count <= 1 && !keepDisplayMode) {
-        layout.Window = RECT{0, 0, width, height};
-        layout.Viewports[0] = {0, 0, width, height};
+    if (list.Count <= 1) {
+        // One monitor: the window is that monitor. The primary the saver
+        // switched shows width x height at (0, 0); one left after the
+        // primary went away (undocking) keeps its own mode and place. With
+        // none listed, the screen as the saver set it or found it.
+        RECT& window = layout.Window;
+        if (list.Count == 1) {
+            window = list.Rects[0];
+        } else if (keepDisplayMode) {
+            window = VirtualScreen();
+        } else {
+            window = RECT{0, 0, width, height};
+        }
+        layout.Viewports[0] = {0, 0, static_cast<int>(window.right - window.left),
+                               static_cast<int>(window.bottom - window.top)};
         layout.Count = 1;
         return layout;
     }
-    RECT& screen = layout.Window;
-    screen.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    screen.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (list.Count == 0) {
-        list.Rects[0] = screen;
-        list.Count = 1;
-    }
+    layout.Window = VirtualScreen();
+    const RECT& screen = layout.Window;
     for (int i = 0; i < list.Count; ++i) {
         const RECT& m = list.Rects[i];
         // GL counts rows from the bottom of the window.

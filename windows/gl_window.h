@@ -22,9 +22,9 @@ extern int MonitorViewportCount;
 // Opens the window of class "OpenGL": full screen, as a child of parent, or
 // framed. Full screen first switches the display to width x height x bits,
 // unless keepDisplayMode, and then covers every monitor: with one monitor
-// the window is width x height at (0, 0) (the monitor's own size when the
-// mode is kept); with several it spans the whole virtual screen, in front of
-// every other window, with a viewport per monitor. On success the context is
+// the window is that monitor (width x height at (0, 0) once switched); with
+// several it spans the whole virtual screen, in front of every other window,
+// with a viewport per monitor. On success the context is
 // current, the first viewport is set and the textures are loaded; returns 1,
 // else 0.
 int OpenGlWindow(HWND parent, const char* title, int width, int height, int bits, bool fullScreen,

@@ -2,8 +2,8 @@
 // of one frame + glXSwapBuffers at the heaviest settings, with swap interval
 // 0 so that the swap never waits for a display refresh, in windows of its
 // own at 640 x 480 and 1280 x 1024 (the display must be that large). Per
-// size: the batched and the immediate back end, then the floor (the same
-// number of textured quads in one glDrawArrays, nothing else).
+// size: the batched, the immediate and the shader back end, then the floor
+// (the same number of textured quads in one glDrawArrays, nothing else).
 //
 // mirrowen_x11_frame_bench [frames]   (default 300, at least 300)
 #include <GL/gl.h>
@@ -58,6 +58,15 @@ void Time(X11GlWindow& window, const char* what, int frames, Frame frame) {
     std::fflush(stdout);
 }
 
+const char* Name(FrameRenderer renderer) {
+    switch (renderer) {
+    case FrameRenderer::Batched: return "batched";
+    case FrameRenderer::Immediate: return "immediate";
+    case FrameRenderer::Shader: return "shader";
+    }
+    return "";
+}
+
 bool Measure(Display* dpy, SaverSettings& s, int width, int height, int frames) {
     X11GlWindow window;
     std::string error;
@@ -68,8 +77,12 @@ bool Measure(Display* dpy, SaverSettings& s, int width, int height, int frames) 
     if (!RequestSwapInterval(window, 0)) std::printf("%dx%d: swap interval 0 not offered\n", width, height);
     std::printf("%dx%d, GL renderer: %s\n", width, height, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     Pump(dpy);
-    for (FrameRenderer renderer : {FrameRenderer::Batched, FrameRenderer::Immediate}) {
+    for (FrameRenderer renderer : {FrameRenderer::Batched, FrameRenderer::Immediate, FrameRenderer::Shader}) {
         SelectFrameRenderer(renderer);
+        if (!StartFrameRenderer()) {
+            std::printf("%dx%d: no %s renderer here: %s\n", width, height, Name(renderer), FrameRendererProblem());
+            continue;
+        }
         ResetOrigins(640, 480);
         SeedStars(s);
         // Warm up until every star has been born.
@@ -78,7 +91,7 @@ bool Measure(Display* dpy, SaverSettings& s, int width, int height, int frames) 
             glXSwapBuffers(dpy, window.Drawable);
             Pump(dpy);
         }
-        Time(window, renderer == FrameRenderer::Batched ? "batched" : "immediate", frames, RenderFrame);
+        Time(window, Name(renderer), frames, RenderFrame);
     }
     SelectFrameRenderer(FrameRenderer::Batched);
     floorbench::Start(s);

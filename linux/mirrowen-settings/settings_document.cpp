@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "linux/stored_frame_delay.h"
-#include "linux/stored_idle_time.h"
+#include "linux/stored_values.h"
 
 namespace {
 

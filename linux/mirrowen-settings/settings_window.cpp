@@ -10,7 +10,7 @@
 #include "linux/frame_pacer.h"
 #include "linux/mirrowen-settings/idle_service.h"
 #include "linux/mirrowen-settings/test_run.h"
-#include "linux/stored_idle_time.h"
+#include "linux/stored_values.h"
 
 const int FrameRateChoices[FrameRateChoiceCount] = {16667, 20000, 33333, 50000, 100000, 0};
 

@@ -121,7 +121,8 @@ bool BeginSurface(int index, void* context) {
     if (!eglMakeCurrent(egl.Display, surface.EglSurface, surface.EglSurface, egl.Context)) return false;
     if (!*targets.GlReady) {
         if (!InitGlState()) {
-            *targets.Error = "could not load the images into textures";
+            const std::string problem = FrameRendererProblem();
+            *targets.Error = problem.empty() ? "could not load the images into textures" : problem;
             return false;
         }
         *targets.GlReady = true;

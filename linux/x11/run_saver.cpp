@@ -162,12 +162,14 @@ int RunX11Saver(const SaverOptions& options) {
     else
         follow.RandrEvent = -1;
     ApplyRefresh(follow, window, pacer);
+    // Before InitGlState, which starts the renderer selected.
+    SelectFrameRenderer(options.Renderer);
     if (!InitGlState()) {
+        const std::string problem = FrameRendererProblem();
         CloseX11GlWindow(window);
         XCloseDisplay(dpy);
-        return Fail("could not load the images into textures");
+        return Fail(problem.empty() ? "could not load the images into textures" : problem);
     }
-    SelectFrameRenderer(options.Renderer);
     FpsOverlay fps;
     if (options.ShowFps) OpenFpsOverlay(fps, dpy);
 

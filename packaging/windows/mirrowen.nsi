@@ -135,12 +135,46 @@ Section "Mirrowen" SectionSaver
   !insertmacro ClearSaverPath $SaverDir $0
   ${If} $0 == "replace"
     File "/oname=$SaverPath.new" "${SCR}"
-    Rename /REBOOTOK "$SaverPath.new" "$SaverPath"
-    StrCpy $FinishNote "$\r$\n$\r$\nThe previous Mirrowen.scr is in use; the new one takes its place when Windows restarts."
+    ClearErrors
+    Rename "$SaverPath.new" "$SaverPath"
+    ${IfNot} ${Errors}
+      StrCpy $0 "free"
+    ${Else}
+      !insertmacro QueueForRestart "$SaverPath.new" "$SaverPath" $2
+      ${If} $2 == 1
+        SetRebootFlag true
+      ${Else}
+        StrCpy $0 "replace-unqueued"
+      ${EndIf}
+    ${EndIf}
   ${Else}
     File "/oname=$SaverPath" "${SCR}"
-    ${If} $0 == "aside"
-      StrCpy $FinishNote "$\r$\n$\r$\nThe previous Mirrowen.scr was in use: it was set aside and is removed when Windows restarts."
+  ${EndIf}
+  ; What the restart may not be asked to do (without administrator rights)
+  ; the user's next sign-in does, or else the next run of this setup.
+  StrCpy $1 ""
+  ${If} $0 == "aside-unqueued"
+  ${OrIf} $0 == "replace-unqueued"
+    !insertmacro QueueForSignIn $SaverDir install $1
+  ${EndIf}
+  ${If} $0 == "aside"
+    StrCpy $FinishNote "$\r$\n$\r$\nThe previous Mirrowen.scr was in use: it was set aside and is removed when Windows restarts."
+  ${ElseIf} $0 == "aside-unqueued"
+    ${If} $1 == "sign-in"
+      StrCpy $FinishNote "$\r$\n$\r$\nThe previous Mirrowen.scr was in use: it was set aside and is removed when you next sign in."
+    ${Else}
+      StrCpy $FinishNote "$\r$\n$\r$\nThe previous Mirrowen.scr was in use: it was set aside and is removed when this setup or the uninstaller next runs."
+    ${EndIf}
+  ${ElseIf} $0 == "replace"
+    StrCpy $FinishNote "$\r$\n$\r$\nThe previous Mirrowen.scr is in use; the new one takes its place when Windows restarts."
+  ${ElseIf} $0 == "replace-unqueued"
+    ${If} $1 == "sign-in"
+      StrCpy $FinishNote "$\r$\n$\r$\nThe previous Mirrowen.scr is in use; the new one takes its place when you next sign in."
+    ${Else}
+      ; Nothing would ever put it in place: the old saver stays as it is.
+      Delete "$SaverPath.new"
+      StrCpy $FinishNote "$\r$\n$\r$\nThe previous Mirrowen.scr is in use and was not replaced: close the Screen Saver Settings and run this setup again."
+      SetErrorLevel 2
     ${EndIf}
   ${EndIf}
   ${EnableX64FSRedirection}
@@ -177,9 +211,10 @@ Section "Uninstall"
   !insertmacro SetSaverPath
   ${DisableX64FSRedirection}
   GetFullPathName /SHORT $1 "$SaverPath"
-  ; A saver held open is set aside and removed at the next restart; where
-  ; even that cannot be arranged, the saver and its entry both stay, so
-  ; nothing is left without the other.
+  ; A saver held open is set aside and removed at the next restart (without
+  ; administrator rights, at the user's next sign-in); where even that
+  ; cannot be arranged, the saver and its entry both stay, so nothing is
+  ; left without the other.
   !insertmacro RemoveSaverPath $SaverDir $0
   ${If} $0 == "kept"
     ${EnableX64FSRedirection}

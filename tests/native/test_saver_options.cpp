@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "linux/options.h"
-#include "linux/stored_frame_delay.h"
-#include "linux/stored_idle_time.h"
+#include "linux/stored_values.h"
 #include "settings/memory_store.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
@@ -170,7 +169,8 @@ TEST(SaverOptions, GeometryFpsAndTheRest) {
     EXPECT_EQ(Parse({"-renderer", "immediate", "-renderer", "batched"}).Options.Renderer, FrameRenderer::Batched);
     p = Parse({"-renderer", "Immediate"});
     EXPECT_FALSE(p.Ok);
-    EXPECT_EQ(p.Error, "mirrowen: -renderer needs batched or immediate, not Immediate");
+    EXPECT_EQ(p.Error, "mirrowen: -renderer needs batched, immediate or shader, not Immediate");
+    EXPECT_EQ(Parse({"-renderer", "shader"}).Options.Renderer, FrameRenderer::Shader);
     p = Parse({"-stars", "9"});
     EXPECT_FALSE(p.Ok);
     EXPECT_EQ(p.Error, "mirrowen: unknown option -stars");

@@ -1,6 +1,7 @@
-// The batched frame back end against the immediate one under the session
-// display's GLX (Mesa llvmpipe on Xvfb), in a 640 x 480 window of the test's
-// own: one unit of the drawing space is one pixel.
+// The batched frame back end against the immediate one, and the shader back
+// end against the batched one, under the session display's GLX (Mesa
+// llvmpipe on Xvfb), in a 640 x 480 window of the test's own: one unit of
+// the drawing space is one pixel.
 #include <gtest/gtest.h>
 // After GoogleTest: X11 defines None as a macro.
 #include <GL/glx.h>
@@ -96,6 +97,25 @@ TEST_F(FrameAgreement, BothBackEndsDrawTheSamePicture) {
     StarField.Stars[brightest].X += 3.0f;
     agreement::DrawWith(FrameRenderer::Batched, Width, Height, after);
     EXPECT_FALSE(agreement::Compare(before, after, Width, Height).Agrees());
+}
+
+// The shader back end draws the batched back end's quads: held to it more
+// closely than batched is to immediate.
+TEST_F(FrameAgreement, ShaderDrawsTheBatchedPicture) {
+    SelectFrameRenderer(FrameRenderer::Shader);
+    ASSERT_TRUE(StartFrameRenderer()) << FrameRendererProblem();
+    for (agreement::Setting setting : agreement::Settings) {
+        UseDefaults();
+        agreement::Apply(setting, s);
+        ReloadShape();
+        const agreement::Comparison c =
+            agreement::CompareOverFrames(s, Width, Height, 6, FrameRenderer::Batched, FrameRenderer::Shader);
+        agreement::Print(setting, c, "shader against batched");
+        EXPECT_TRUE(c.Agrees()) << agreement::Name(setting);
+        EXPECT_GE(c.ShareWithin, 0.999) << agreement::Name(setting);
+        EXPECT_EQ(c.LitInOneOnly, 0) << agreement::Name(setting);
+        EXPECT_GT(c.LitPixels, 2000) << agreement::Name(setting);
+    }
 }
 
 TEST_F(FrameAgreement, BatchedFramesAllocateNothing) {

@@ -91,6 +91,20 @@ TEST(X11WindowId, BadWindowEndsWithAMessage) {
     }
 }
 
+// -renderer shader runs to its end; where the context offers no GLSL 3.30
+// it says so and ends with 1 rather than draw nothing.
+TEST(X11Program, ShaderRendererRunsOrSaysWhyNot) {
+    std::string errors;
+    int status = RunToEnd({"-window", "-renderer", "shader", "-frames", "5"}, {}, &errors);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << errors;
+    EXPECT_EQ(errors, "");
+    status = RunToEnd({"-window", "-renderer", "shader", "-frames", "5"},
+                      {"MESA_GL_VERSION_OVERRIDE=2.1", "MESA_GLSL_VERSION_OVERRIDE=120"}, &errors);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+    EXPECT_EQ(errors.rfind("mirrowen: the shader renderer needs OpenGL 3.3 or OpenGL ES 3.0; here its ", 0), 0u)
+        << errors;
+}
+
 TEST(X11Root, DrawsIntoTheWindowXScreenSaverNames) {
     Session x;
     ASSERT_NE(x.Dpy, nullptr);
