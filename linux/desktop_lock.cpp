@@ -33,7 +33,7 @@ void Changed(DesktopLock& lock, bool locked, const std::string& locker) {
 void ActiveChanged(GDBusConnection* bus, const gchar* sender, const gchar*, const gchar* interface, const gchar*,
                    GVariant* parameters, gpointer data) {
     auto& lock = *static_cast<DesktopLock*>(data);
-    // The idle service's own ActiveChanged, for its covers.
+    // Never the idle service's own org.freedesktop.ScreenSaver.
     const gchar* own = g_dbus_connection_get_unique_name(bus);
     if (sender == nullptr || (own != nullptr && std::strcmp(sender, own) == 0)) return;
     if (!g_variant_is_of_type(parameters, G_VARIANT_TYPE("(b)"))) return;

@@ -2,9 +2,9 @@
 // services say on the session bus: ActiveChanged of org.gnome.ScreenSaver
 // (GNOME Shell), org.cinnamon.ScreenSaver (Cinnamon), org.mate.ScreenSaver,
 // org.xfce.ScreenSaver and org.freedesktop.ScreenSaver (KDE Plasma and the
-// lockers that serve it), and their GetActive when the service starts. The
-// idle service's own org.freedesktop.ScreenSaver says ActiveChanged for its
-// covers: what this connection sent itself is not the desktop's word. A
+// lockers that serve it), and their GetActive when the service starts;
+// never the idle service's own org.freedesktop.ScreenSaver, whose covers
+// are no lock. A
 // locker that leaves the bus while it said locked (it crashed, or quit)
 // leaves the desktop unlocked, so that covers come again.
 #pragma once
