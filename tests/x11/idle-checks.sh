@@ -29,6 +29,8 @@ await() {
 input_now() { xdotool mousemove_relative -- 1 1; }
 
 # `mirrowen ARGS` in the background, its log in $dir/service.err.
+# The covers draw ten frames a second (-delay 100000 given by the tests):
+# enough to see a cover drawn, and the machine is left to the tests beside them.
 start_service() {
   ASAN_OPTIONS=detect_leaks=0 "$program" "$@" 2>"$dir/service.err" &
   SERVICE_PID=$!
