@@ -21,6 +21,7 @@ install -m 0755 "$program" "$SESSION/mirrowen"
 
 # The idle tests' covers draw ten frames a second (-delay 100000): enough to
 # see a cover drawn, and the machine is left to the tests beside them.
+
 # Starts `mirrowen ARGS` in the session (with the variables of SAVER_ENV,
 # "NAME=VALUE ..."); SAVER_JOB is the job (its exit status is the
 # program's), SAVER_PID the program itself.
