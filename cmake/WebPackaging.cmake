@@ -1,15 +1,8 @@
 # The page's zip, Mirrowen-<version>-web.zip: mirrowen.html and its README.
 # Included from the top level for the web tree. Both files go in dated at
-# the last commit's time (SOURCE_DATE_EPOCH, which scripts/package passes
-# in), so the same commit gives the same bytes whenever and wherever it is
-# built.
+# the last commit's time, so the same commit gives the same bytes.
 find_program(MIRROWEN_ZIP_TOOL zip REQUIRED)
-set(MIRROWEN_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}" CACHE STRING "Seconds since 1970 that packaged files are dated")
-if(NOT MIRROWEN_SOURCE_DATE_EPOCH)
-  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-                  OUTPUT_VARIABLE commit_time OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-  set(MIRROWEN_SOURCE_DATE_EPOCH "${commit_time}" CACHE STRING "" FORCE)
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/SourceDate.cmake)
 
 configure_file(${CMAKE_SOURCE_DIR}/packaging/web/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
 set(page ${CMAKE_BINARY_DIR}/mirrowen.html)

@@ -5,14 +5,8 @@ find_program(MIRROWEN_MAKENSIS makensis REQUIRED)
 find_program(MIRROWEN_ZIP_TOOL zip REQUIRED)
 
 # Both packages store file dates: every file goes in dated at the last
-# commit's time (SOURCE_DATE_EPOCH, which scripts/package passes in), so the
-# same commit gives the same bytes whenever and wherever it is built.
-set(MIRROWEN_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}" CACHE STRING "Seconds since 1970 that packaged files are dated")
-if(NOT MIRROWEN_SOURCE_DATE_EPOCH)
-  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-                  OUTPUT_VARIABLE commit_time OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-  set(MIRROWEN_SOURCE_DATE_EPOCH "${commit_time}" CACHE STRING "" FORCE)
-endif()
+# commit's time, so the same commit gives the same bytes.
+include(${CMAKE_CURRENT_LIST_DIR}/SourceDate.cmake)
 set(dated @${MIRROWEN_SOURCE_DATE_EPOCH})
 
 # The files are copied into a folder of their own and dated there: the
