@@ -89,7 +89,10 @@ fresh_start_ms() {
 
 # The program's protocol log (WAYLAND_DEBUG=1 into saver.err) read for the
 # idle runs, in ms: the Nth idle notice to the first frame committed on the
-# last of OUTPUTS surfaces; the Nth key pressed to the removal of the last.
+# last of OUTPUTS surfaces; the input that ends the Nth cover to the removal
+# of the last. That input shows first as the key at the cover or as the
+# compositor's active-again notice to the service, whichever comes first: a
+# cover told to end by the service may go before it reads the key at all.
 cover_latency() {
   awk -v want="$1" -v outputs="$2" "$log_awk"'
     /timeout@[0-9]+\.idle\(\)|notification_v1@[0-9]+\.idled\(\)/ { if (++n == want) t = ts(); next }
@@ -98,7 +101,9 @@ cover_latency() {
 }
 uncover_latency() {
   awk -v want="$1" -v outputs="$2" "$log_awk"'
-    /wl_keyboard@[0-9]+\.key\([0-9]+, [0-9]+, [0-9]+, 1\)/ { if (++n == want) t = ts(); next }
+    /timeout@[0-9]+\.idle\(\)|notification_v1@[0-9]+\.idled\(\)/ { ++n; next }
+    n == want && !t && (/wl_keyboard@[0-9]+\.key\([0-9]+, [0-9]+, [0-9]+, 1\)/ ||
+      /timeout@[0-9]+\.resumed\(\)|notification_v1@[0-9]+\.resumed\(\)/) { t = ts(); next }
     t && /-> zwlr_layer_surface_v1@[0-9]+\.destroy\(/ { if (++k == outputs) { printf "%.0f", ts() - t; exit } }' \
     "$dir/saver.err"
 }
