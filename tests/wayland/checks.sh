@@ -42,12 +42,7 @@ start_saver() {
 # The processes called NAME in this session (the user may have others);
 # with -f TEXT, those whose command line has TEXT.
 session_pids() {
-  local pid
-  if [ "$1" = -f ]; then set -- -f "$2"; else set -- -x "$1"; fi
-  for pid in $(pgrep -u mirrowen-test "$@"); do
-    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" && echo "$pid"
-  done
-  return 0
+  if [ "$1" = -f ]; then "$harness" pids "$dir" -f "$2"; else "$harness" pids "$dir" -x "$1"; fi
 }
 
 stop_saver() {
